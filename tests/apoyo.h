@@ -28,6 +28,11 @@ void AvanzaReloj(Uint32 ms);
 void SimulaReloj(Uint32 inicio = 1000, void (*espera)(Uint32) = AvanzaReloj);
 Uint32 Ahora();
 void RelojReal();
+// The simulated clock for as long as it lives.
+struct RelojSimulado {
+    explicit RelojSimulado(Uint32 inicio = 1000) { SimulaReloj(inicio); }
+    ~RelojSimulado() { RelojReal(); }
+};
 
 // Boards as text, one string per row from the top: '.' empty, '#' = 1,
 // digits for other values. Missing rows at the top stay empty.
