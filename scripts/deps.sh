@@ -1,0 +1,37 @@
+#!/bin/bash
+# Installs the Debian packages that Brikando needs and that are missing.
+# usage: deps.sh play|test   (as root, or as a user with sudo)
+set -euo pipefail
+
+JUGAR=(cmake make g++ pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev
+       fonts-dejavu-core fontconfig)
+PROBAR=(libgtest-dev libbenchmark-dev libpng-dev xvfb xdotool x11-apps imagemagick
+        valgrind clang-14 libclang-rt-14-dev)
+
+case "${1:-}" in
+    play) paquetes=("${JUGAR[@]}") ;;
+    test) paquetes=("${JUGAR[@]}" "${PROBAR[@]}") ;;
+    *) echo "usage: $0 play|test" >&2; exit 2 ;;
+esac
+
+faltan=()
+for paquete in "${paquetes[@]}"; do
+    dpkg-query -W -f='${Status}' "$paquete" 2>/dev/null | grep -q 'install ok installed' || faltan+=("$paquete")
+done
+[ ${#faltan[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo=sudo
+echo "Installing ${faltan[*]}"
+registro=$(mktemp)
+instala() {
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${faltan[@]}" \
+        </dev/null >>"$registro" 2>&1
+}
+# The package lists may be missing or stale on a fresh machine.
+if ! instala && ! { $sudo apt-get update -qq </dev/null >>"$registro" 2>&1 && instala; }; then
+    cat "$registro" >&2
+    echo "Could not install ${faltan[*]}" >&2
+    exit 1
+fi
+rm -f "$registro"
