@@ -1,31 +1,7 @@
 # The runnable tree: the game reads recursos/ from its working directory, so
 # the build directory gets the binary and a complete copy of the assets.
 
-# The score font is DejaVu Sans Bold from Debian's fonts-dejavu-core, found
-# through fontconfig and renamed to the file the game opens.
-if(NOT BRIKANDO_FUENTE)
-  find_program(FC_MATCH fc-match)
-  if(FC_MATCH)
-    execute_process(COMMAND ${FC_MATCH} -f "%{file}" "DejaVu Sans:style=Bold"
-                    OUTPUT_VARIABLE _fuente OUTPUT_STRIP_TRAILING_WHITESPACE)
-  endif()
-  if(NOT _fuente MATCHES "DejaVuSans-Bold\\.ttf$")
-    message(FATAL_ERROR "DejaVu Sans Bold not found: install fonts-dejavu-core and fontconfig, "
-                        "or pass -DBRIKANDO_FUENTE=/path/to/a/font.ttf")
-  endif()
-  set(BRIKANDO_FUENTE "${_fuente}" CACHE FILEPATH "TrueType font copied to recursos/fonts/comicsans.ttf")
-endif()
-
-# Its licence travels with it: Debian keeps it as the owning package's copyright file.
-if(NOT BRIKANDO_LICENCIA_FUENTE)
-  execute_process(COMMAND dpkg-query -S "${BRIKANDO_FUENTE}" OUTPUT_VARIABLE _paquete
-                  RESULT_VARIABLE _rc ERROR_QUIET)
-  string(REGEX REPLACE ":.*" "" _paquete "${_paquete}")
-  if(NOT _rc EQUAL 0 OR NOT EXISTS "/usr/share/doc/${_paquete}/copyright")
-    message(FATAL_ERROR "No licence found for ${BRIKANDO_FUENTE}: pass -DBRIKANDO_LICENCIA_FUENTE=/path/to/its/licence")
-  endif()
-  set(BRIKANDO_LICENCIA_FUENTE "/usr/share/doc/${_paquete}/copyright" CACHE FILEPATH "Licence of the font")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/Fuente.cmake)
 
 set(RECURSOS_ORIGEN ${CMAKE_SOURCE_DIR}/recursos)
 set(RECURSOS_DESTINO ${CMAKE_BINARY_DIR}/recursos)

@@ -1,0 +1,11 @@
+# One commented file holds the suppressions of both leak checkers.
+set(_origen ${CMAKE_SOURCE_DIR}/tests/supresiones.txt)
+set(SUPRESIONES_LSAN ${CMAKE_BINARY_DIR}/lsan.supp)
+set(SUPRESIONES_VALGRIND ${CMAKE_BINARY_DIR}/valgrind.supp)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_origen})
+file(STRINGS ${_origen} _lsan REGEX "^leak:")
+list(JOIN _lsan "\n" _lsan)
+file(WRITE ${SUPRESIONES_LSAN} "${_lsan}\n")
+file(READ ${_origen} _valgrind)
+string(REGEX REPLACE "\nleak:[^\n]*" "" _valgrind "${_valgrind}")
+file(WRITE ${SUPRESIONES_VALGRIND} "${_valgrind}")
