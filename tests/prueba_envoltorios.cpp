@@ -76,6 +76,34 @@ TEST(Bloque, DibujaLaImagenEnteraASuPropioTamano)
     EXPECT_EQ(Pixel(pantalla, 49, 60), 0u);
 }
 
+// Block copies rows itself where SDL would do a plain copy: the pixels must
+// be SDL's, at the edges and inside a clip rectangle too.
+TEST(Bloque, DibujaLoMismoQueElBlitDeSDLTambienRecortado)
+{
+    Block b(10, 10);
+    ASSERT_EQ(b.Cargar_IMG("recursos/img/block2.png"), 0);
+    SDL_Surface* imagen = CargaImagen("recursos/img/block2.png");
+    const SDL_Rect sin_corte = {0, 0, ANCHO, ALTO};
+    const SDL_Rect corte = {100, 50, 33, 21};
+    for (const SDL_Rect& recorte : {sin_corte, corte}) {
+        for (auto [x, y] : {std::pair{0, 0}, {-5, -3}, {315, 235}, {-20, 5}, {310, -9}, {95, 45}, {130, 68}}) {
+            Borra();
+            SDL_SetClipRect(pantalla, &recorte);
+            b.Dibujar(pantalla, x, y);
+            const std::vector<Uint8> nuestro = Captura();
+            SDL_SetClipRect(pantalla, nullptr);
+            Borra();
+            SDL_SetClipRect(pantalla, &recorte);
+            SDL_Rect donde = {static_cast<Sint16>(x), static_cast<Sint16>(y), 0, 0};
+            SDL_BlitSurface(imagen, nullptr, pantalla, &donde);
+            SDL_SetClipRect(pantalla, nullptr);
+            EXPECT_TRUE(nuestro == Captura()) << "at (" << x << ", " << y << ") clip w " << recorte.w;
+        }
+    }
+    SDL_SetClipRect(pantalla, nullptr);
+    SDL_FreeSurface(imagen);
+}
+
 TEST(Bloque, SinImagenDevuelve1YNoDibujaNada)
 {
     Block b(10, 10);
