@@ -1,0 +1,101 @@
+#!/bin/bash
+# The real game in a real window under Xvfb, measured from outside:
+#   start-up     exec to the first menu frame (median of 10 starts);
+#   menu CPU     % of one core idle in the title menu, 10 s (median of 3);
+#   play CPU     % of one core while a game plays itself, 20 s (median of 3);
+#   pacing       drawn frames per second and the shortest pass while playing;
+#   memory       peak resident set (VmHWM).
+# With --largo, also a 10-minute game: resident memory every minute.
+# CPU comes from /proc/PID/stat; frame times from tests' espia_sdl preload.
+# usage: bench/medir.sh [BUILD_DIR] [--largo]   (default: build)
+. "$(dirname "$0")/../tests/ventana/comun.sh"
+BUILD=$(cd "${1:-build}" && pwd)
+LARGO=${2:-}
+MENU="$(dirname "$0")/../recursos/img/menu_principal.png"
+ESPIA="$BUILD/tests/libespia_sdl.so"
+[ -x "$BUILD/brikando" ] && [ -f "$ESPIA" ] || falla "build $BUILD first (with tests: the spy lives there)"
+HZ=$(getconf CLK_TCK)
+
+ticks_cpu() {  # utime + stime of the game
+    awk '{print $14 + $15}' "/proc/$PID_JUEGO/stat"
+}
+# CPU % of one core over $1 seconds.
+cpu() {
+    local t0 c0 t1 c1
+    t0=$EPOCHREALTIME c0=$(ticks_cpu)
+    sleep "$1"
+    t1=$EPOCHREALTIME c1=$(ticks_cpu)
+    awk -v c="$((c1 - c0))" -v hz="$HZ" -v t0="$t0" -v t1="$t1" 'BEGIN {printf "%.2f", 100 * c / hz / (t1 - t0)}'
+}
+mediana() {
+    sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
+}
+termina() {
+    tecla Escape
+    espera_imagen "$MENU" 5 || true
+    tecla Escape
+    espera_fin 10 0 "leaving"
+}
+
+arranca_xvfb
+
+# Start-up: the shell's clock just before exec, the spy's at the first flip.
+for _ in $(seq 10); do
+    rm -f "$TRABAJO/espia"
+    (cd "$BUILD" && echo "$EPOCHREALTIME" >"$TRABAJO/t0" &&
+        ESPIA_SDL="$TRABAJO/espia" LD_PRELOAD="$ESPIA" exec ./brikando) &
+    PID_JUEGO=$!
+    for _ in $(seq 200); do grep -q SDL_Flip "$TRABAJO/espia" 2>/dev/null && break; sleep 0.01; done
+    awk -v t0="$(cat "$TRABAJO/t0")" '/SDL_Flip/ {printf "%.1f\n", ($2 / 1e6) - t0 * 1000; exit}' "$TRABAJO/espia"
+    kill "$PID_JUEGO"
+    wait "$PID_JUEGO" 2>/dev/null || true
+done | mediana >"$TRABAJO/arranque"
+
+# CPU in the menu and in play, three runs each.
+for _ in 1 2 3; do
+    arranca_juego "$BUILD" ./brikando
+    espera_imagen "$MENU" 5 || falla "no menu"
+    sleep 1
+    cpu 10 >>"$TRABAJO/menu"
+    echo >>"$TRABAJO/menu"
+    tecla Return
+    sleep 1
+    cpu 20 >>"$TRABAJO/juego"
+    echo >>"$TRABAJO/juego"
+    awk '/VmHWM/ {print $2}' "/proc/$PID_JUEGO/status" >>"$TRABAJO/hwm"
+    termina
+done
+
+# Pacing: every flip's time while a game plays itself for 20 s.
+rm -f "$TRABAJO/espia"
+ESPIA_SDL="$TRABAJO/espia" LD_PRELOAD="$ESPIA" arranca_juego "$BUILD" ./brikando
+espera_imagen "$MENU" 5 || falla "no menu"
+tecla Return
+sleep 20
+termina
+awk 'NR > 2 && /SDL_Flip/ {t = $2 / 1e6; if (n++) { d = t - p; if (!m || d < m) m = d; s += d } p = t}
+     END {printf "%.1f %.2f %.2f\n", 1000 * (n - 1) / s, m, s / (n - 1)}' "$TRABAJO/espia" >"$TRABAJO/ritmo"
+read -r fps paso_min paso_medio <"$TRABAJO/ritmo"
+
+echo "| figure | measured | budget |"
+echo "|---|---|---|"
+echo "| exec to first menu frame (median of 10) | $(cat "$TRABAJO/arranque") ms | <= 80 ms |"
+echo "| CPU idle in the title menu, 10 s (median of 3) | $(mediana <"$TRABAJO/menu") % | <= 0.5 % |"
+echo "| CPU while playing, 20 s (median of 3) | $(mediana <"$TRABAJO/juego") % | <= 4 % |"
+echo "| drawn frames per second while playing | $fps | 49 to 50 |"
+echo "| pass length: shortest / mean (flip to flip) | $paso_min / $paso_medio ms | >= 20 ms |"
+echo "| peak resident memory (VmHWM, largest of 3) | $(sort -n "$TRABAJO/hwm" | tail -n 1) KiB | <= 12 MB |"
+
+if [ "$LARGO" = --largo ]; then
+    arranca_juego "$BUILD" ./brikando
+    espera_imagen "$MENU" 5 || falla "no menu"
+    printf '| 10-minute game, resident KiB each minute |'
+    for minuto in $(seq 0 10); do
+        # RETURN starts a new game whenever the last one has ended.
+        for _ in 1 2 3 4 5 6; do tecla Return; sleep 10; done &
+        wait $!
+        printf ' %s' "$(awk '/VmRSS/ {print $2}' "/proc/$PID_JUEGO/status")"
+    done
+    echo ' | no growth |'
+    termina
+fi
