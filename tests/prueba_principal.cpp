@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "apoyo.h"
 
@@ -358,6 +359,10 @@ TEST_F(Juego, FinDePartidaDibujaUnCuadroVacioConPuntos0YLuegoElMenu)
     EXPECT_TRUE(CeldaMuestra(150, 8, 0)) << "the blocked piece";
     EXPECT_TRUE(CeldaMuestra(278, 162, 0)) << "the old preview";
     EXPECT_EQ(Pixel(pantalla, 120, 198), Pixel(background_game, 120, 198)) << "the board was emptied";
+    std::vector<Uint8> cuadro(static_cast<Uint8*>(pantalla->pixels),
+                              static_cast<Uint8*>(pantalla->pixels) + pantalla->pitch * ALTO);
+    Dibujar(0, p.figura_actual, p.figura_siguiente, bloque, p.mapa, *t_puntaje);
+    EXPECT_EQ(memcmp(cuadro.data(), pantalla->pixels, cuadro.size()), 0) << "the score 0 on an empty board";
 
     Pulsa(SDLK_RETURN);
     p.Pasada();
