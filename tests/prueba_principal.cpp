@@ -109,13 +109,9 @@ TEST_F(Juego, LaPrimeraSalidaSorteaDosFormasYLaSiguienteTomaLaVistaPrevia)
 
 TEST_F(Juego, SoloUnaCeldaBajoUnBloqueDeLaFormaImpideLaSalida)
 {
-    EnJuego(1, 0, 100);  // a bar waits behind an L
+    EnJuego(1, 0, 100);  // an L waits as the preview
     p.figura_actual.Finaliza();
-    // Beside the spawn, or under the L's empty cells: no harm.
-    Rellena(p.mapa, {"###.....##", "......##..", ".....##...", "......#..."});
-    for (int k = 0; k < 16; k++)
-        for (int n = 0; n < ANCHO_MAPA; n++)
-            p.mapa.GetCuadricula()[k][n] = 0;
+    // Row 0 away from the spawn, or under the L's empty cells: no harm.
     p.mapa.GetCuadricula()[0][0] = 1;
     p.mapa.GetCuadricula()[0][9] = 1;
     p.mapa.GetCuadricula()[0][5] = 2;  // beside the L's top cell
