@@ -5,7 +5,8 @@
 #   play CPU     % of one core while a game plays itself, 20 s (median of 3);
 #   pacing       drawn frames per second and the shortest pass while playing;
 #   memory       peak resident set (VmHWM).
-# With --largo, also a 10-minute game: resident memory every minute.
+# With --largo, also 10 minutes of play (RETURN every 10 s starts a new game
+# whenever one has ended): resident memory every minute.
 # CPU comes from /proc/PID/stat; frame times from tests' espia_sdl preload.
 # usage: bench/medir.sh [BUILD_DIR] [--largo]   (default: build)
 . "$(dirname "$0")/../tests/ventana/comun.sh"
@@ -89,7 +90,7 @@ echo "| peak resident memory (VmHWM, largest of 3) | $(sort -n "$TRABAJO/hwm" | 
 if [ "$LARGO" = --largo ]; then
     arranca_juego "$BUILD" ./brikando
     espera_imagen "$MENU" 5 || falla "no menu"
-    printf '| 10-minute game, resident KiB each minute |'
+    printf '| 10 minutes of play, resident KiB each minute |'
     for minuto in $(seq 0 10); do
         # RETURN starts a new game whenever the last one has ended.
         for _ in 1 2 3 4 5 6; do tecla Return; sleep 10; done &
