@@ -81,8 +81,16 @@ struct Corrida {
 // so as root the game runs as nobody when permissions are under test.
 Corrida Ejecuta(const fs::path& dir, const char* falla = nullptr, int limite_ms = 10000, bool sin_privilegios = false)
 {
-    if (sin_privilegios)
+    std::string binario = BRIKANDO_BIN;
+    std::string espia = BRIKANDO_ESPIA;
+    if (sin_privilegios) {
+        // nobody may not reach the build tree: bring the binary and the spy along.
         fs::permissions(dir, fs::perms::all);
+        fs::copy_file(binario, dir / "brikando", fs::copy_options::overwrite_existing);
+        fs::copy_file(espia, dir / "espia_sdl.so", fs::copy_options::overwrite_existing);
+        binario = (dir / "brikando").string();
+        espia = (dir / "espia_sdl.so").string();
+    }
     const pid_t pid = fork();
     if (pid == 0) {
         if (sin_privilegios && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
@@ -94,14 +102,14 @@ Corrida Ejecuta(const fs::path& dir, const char* falla = nullptr, int limite_ms 
         dup2(salida, STDOUT_FILENO);
         dup2(errores, STDERR_FILENO);
         setenv("SDL_VIDEODRIVER", "dummy", 1);
-        setenv("LD_PRELOAD", BRIKANDO_ESPIA, 1);
+        setenv("LD_PRELOAD", espia.c_str(), 1);
         setenv("ESPIA_SDL", (dir / "registro.txt").c_str(), 1);
         if (falla != nullptr)
             setenv("ESPIA_SDL_FALLA", falla, 1);
         // The spy is preloaded ahead of a sanitizer runtime, which is fine here.
         const char* asan = getenv("ASAN_OPTIONS");
         setenv("ASAN_OPTIONS", (std::string(asan ? asan : "") + ":verify_asan_link_order=0").c_str(), 1);
-        execl(BRIKANDO_BIN, "brikando", static_cast<char*>(nullptr));
+        execl(binario.c_str(), "brikando", static_cast<char*>(nullptr));
         _exit(127);
     }
     Corrida corrida;
