@@ -233,7 +233,7 @@ void RegulaPasada(Timer& fps_tim)
 {
     const int fps_ticks = fps_tim.GetCurrentTime();
     if (fps_ticks < MILISEGUNDOS_LOOP)
-        Timer::Espera(static_cast<Uint32>(MILISEGUNDOS_LOOP - fps_ticks));
+        fps_tim.EsperaHasta(MILISEGUNDOS_LOOP);
 }
 
 void PasoMenu(SDL_Rect& rectangulo_menu_principal, int& done, int& estado, bool& pause, Timer& fps_tim)
@@ -251,7 +251,7 @@ void PasoMenu(SDL_Rect& rectangulo_menu_principal, int& done, int& estado, bool&
         // Sleep rather than spin: the menu may be left waiting for hours on
         // a battery. One frame period keeps RETURN as quick as in play.
         if (eventos == NO_EVENTOS)
-            Timer::Espera(MILISEGUNDOS_LOOP);
+            Timer::Duerme(MILISEGUNDOS_LOOP * 1000);
     }
     RegulaPasada(fps_tim);
 }

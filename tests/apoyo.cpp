@@ -10,7 +10,7 @@ Block* bloque[TIPOS_BLOQUES] = {};
 Texto* t_puntaje = nullptr;
 
 static SDL_Surface* imagenes[TIPOS_BLOQUES] = {};
-static Uint32 reloj = 0;
+static Uint64 reloj_us = 0;
 
 bool Arranca()
 {
@@ -40,18 +40,28 @@ void Apaga()
 
 static Uint32 TicksSimulados()
 {
-    return reloj;
+    return static_cast<Uint32>(reloj_us / 1000);
 }
 
-void SimulaReloj(Uint32 inicio, void (*espera)(Uint32))
+static Uint64 MicrosSimulados()
 {
-    reloj = inicio;
-    Timer::UsaReloj(TicksSimulados, espera);
+    return reloj_us;
+}
+
+void SimulaReloj(Uint32 inicio_ms, void (*duerme)(Uint64 us))
+{
+    reloj_us = static_cast<Uint64>(inicio_ms) * 1000;
+    Timer::UsaReloj(TicksSimulados, MicrosSimulados, duerme);
 }
 
 void AvanzaReloj(Uint32 ms)
 {
-    reloj += ms;
+    reloj_us += static_cast<Uint64>(ms) * 1000;
+}
+
+void AvanzaMicros(Uint64 us)
+{
+    reloj_us += us;
 }
 
 Uint32 Ahora()
@@ -61,7 +71,7 @@ Uint32 Ahora()
 
 void RelojReal()
 {
-    Timer::UsaReloj(nullptr, nullptr);
+    Timer::UsaReloj(nullptr, nullptr, nullptr);
 }
 
 static int Celda(char c)

@@ -22,10 +22,13 @@ extern Texto* t_puntaje;
 bool Arranca();
 void Apaga();
 
-// Every Timer and every pacing delay run on this clock once it is in use.
-// espera is what a delay does: by default it advances the clock, never sleeps.
+// Every Timer and every sleep run on this clock once it is in use, counted
+// in microseconds. duerme is what a sleep does: by default it advances the
+// clock, never sleeps.
 void AvanzaReloj(Uint32 ms);
-void SimulaReloj(Uint32 inicio = 1000, void (*espera)(Uint32) = AvanzaReloj);
+void AvanzaMicros(Uint64 us);
+void SimulaReloj(Uint32 inicio_ms = 1000, void (*duerme)(Uint64 us) = AvanzaMicros);
+// The clock, in milliseconds.
 Uint32 Ahora();
 void RelojReal();
 // The simulated clock for as long as it lives.

@@ -1,6 +1,7 @@
 /* Preloaded into the real game (LD_PRELOAD) to watch it from outside:
  * ESPIA_SDL=FILE        appends a line per asset opened, per frame presented
- *                       (with CLOCK_REALTIME in ns) and per library shutdown;
+ *                       and per sleep ended (with CLOCK_REALTIME in ns), and
+ *                       per library shutdown;
  * ESPIA_SDL_FALLA=NAME  makes that SDL call fail, with the reason
  *                       "fallo inyectado", to reach failure paths that a
  *                       healthy machine never takes. */
@@ -84,12 +85,25 @@ TTF_Font* TTF_OpenFont(const char* file, int ptsize)
     return REAL(TTF_OpenFont)(file, ptsize);
 }
 
-int SDL_Flip(SDL_Surface* screen)
+static long long Ahora(void)
 {
     struct timespec ahora;
     clock_gettime(CLOCK_REALTIME, &ahora);
-    Anota("SDL_Flip %lld", (long long)ahora.tv_sec * 1000000000LL + ahora.tv_nsec);
+    return (long long)ahora.tv_sec * 1000000000LL + ahora.tv_nsec;
+}
+
+int SDL_Flip(SDL_Surface* screen)
+{
+    Anota("SDL_Flip %lld", Ahora());
     return REAL(SDL_Flip)(screen);
+}
+
+/* The end of every sleep: in play, where one pass ends and the next begins. */
+int nanosleep(const struct timespec* pedido, struct timespec* resto)
+{
+    const int resultado = REAL(nanosleep)(pedido, resto);
+    Anota("despierta %lld", Ahora());
+    return resultado;
 }
 
 void SDL_Quit(void)

@@ -40,6 +40,18 @@ TEST_F(Reloj, AtraviesaElDesbordeDelContadorDe32Bits)
     EXPECT_LT(t.GetCurrentTime(), 0) << "spans of 2^31 ms read negative";
 }
 
+TEST_F(Reloj, LaPasadaSeRellenaHastaVeinteMsDesdeSuOrigenExacto)
+{
+    AvanzaMicros(900);  // the origin falls late in its millisecond
+    Timer fps_tim;
+    AvanzaMicros(18600);
+    EXPECT_EQ(fps_tim.GetCurrentTime(), 19);
+    RegulaPasada(fps_tim);
+    EXPECT_EQ(Timer::Micros(), 1000900u + 20000u) << "20 ms from the origin, not 19.6";
+    RegulaPasada(fps_tim);
+    EXPECT_EQ(Timer::Micros(), 1020900u) << "a pass already 20 ms long is not padded";
+}
+
 std::vector<Uint8> Captura()
 {
     SDL_LockSurface(pantalla);

@@ -367,10 +367,10 @@ TEST_F(Juego, FinDePartidaDibujaUnCuadroVacioConPuntos0YLuegoElMenu)
 }
 
 int esperas = 0;
-void EsperaYPulsaEnter(Uint32 ms)
+void EsperaYPulsaEnter(Uint64 us)
 {
-    EXPECT_LE(ms, static_cast<Uint32>(MILISEGUNDOS_LOOP));
-    AvanzaReloj(ms);
+    EXPECT_LE(us, MILISEGUNDOS_LOOP * 1000u);
+    AvanzaMicros(us);
     if (++esperas == 3)
         Pulsa(SDLK_RETURN);
 }
