@@ -24,9 +24,7 @@ int main(int argc, char** argv)
     int dibujados = 0;
     if (strcmp(argv[1], "lleno") == 0) {
         NuevaFigura(p.figura_actual, p.figura_siguiente, bloque, p.mapa);
-        for (int k = 1; k < ALTO_MAPA; k++)
-            for (int c = 0; c < ANCHO_MAPA; c++)
-                p.mapa.GetCuadricula()[k][c] = c == (k * 3) % ANCHO_MAPA ? 0 : 1 + (k + c) % TIPOS_BLOQUES;
+        CasiLleno(p.mapa);
         for (; dibujados < n; dibujados++)
             Dibujar(123456, p.figura_actual, p.figura_siguiente, bloque, p.mapa, *t_puntaje);
     } else {

@@ -104,6 +104,26 @@ std::string Tablero(Cuadricula& mapa)
     return texto;
 }
 
+void CasiLleno(Cuadricula& mapa)
+{
+    for (int k = 1; k < ALTO_MAPA; k++)
+        for (int n = 0; n < ANCHO_MAPA; n++)
+            mapa.GetCuadricula()[k][n] = n == (k * 3) % ANCHO_MAPA ? 0 : 1 + (k + n) % TIPOS_BLOQUES;
+}
+
+std::string Forma(Figures pieza)
+{
+    int m[4][4];
+    pieza.GetMapa(m);
+    std::string texto;
+    for (auto& fila : m) {
+        for (int v : fila)
+            texto += Caracter(v);
+        texto += '\n';
+    }
+    return texto;
+}
+
 void Figura(int mapa_figura[][4], const std::vector<std::string>& filas)
 {
     for (int k = 0; k < 4; k++)
@@ -147,6 +167,15 @@ void VaciaCola()
     SDL_Event evento;
     while (SDL_PollEvent(&evento)) {
     }
+}
+
+std::vector<Uint8> Captura()
+{
+    SDL_LockSurface(pantalla);
+    const Uint8* p = static_cast<const Uint8*>(pantalla->pixels);
+    std::vector<Uint8> copia(p, p + pantalla->pitch * pantalla->h);
+    SDL_UnlockSurface(pantalla);
+    return copia;
 }
 
 Uint32 Pixel(SDL_Surface* superficie, int x, int y)

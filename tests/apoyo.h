@@ -41,6 +41,10 @@ struct RelojSimulado {
 // digits for other values. Missing rows at the top stay empty.
 void Rellena(Cuadricula& mapa, const std::vector<std::string>& filas);
 std::string Tablero(Cuadricula& mapa);
+// Rows 1 to 19 full but for one cell each, in the three block colours.
+void CasiLleno(Cuadricula& mapa);
+// A piece's shape in the same alphabet, four rows.
+std::string Forma(Figures pieza);
 // A 4x4 shape from four rows of the same alphabet.
 void Figura(int mapa_figura[][4], const std::vector<std::string>& filas);
 // Writes a shape file, exactly these bytes.
@@ -53,6 +57,8 @@ void SueltaTodo();
 bool Pulsa(SDLKey tecla);
 void VaciaCola();
 
+// A copy of the screen's pixels.
+std::vector<Uint8> Captura();
 // The colour of a pixel as 0xRRGGBB.
 Uint32 Pixel(SDL_Surface* superficie, int x, int y);
 // Whether the 10x10 cell at screen (x, y) shows block image imagen.

@@ -52,15 +52,6 @@ TEST_F(Reloj, LaPasadaSeRellenaHastaVeinteMsDesdeSuOrigenExacto)
     EXPECT_EQ(Timer::Micros(), 1020900u) << "a pass already 20 ms long is not padded";
 }
 
-std::vector<Uint8> Captura()
-{
-    SDL_LockSurface(pantalla);
-    const Uint8* p = static_cast<const Uint8*>(pantalla->pixels);
-    std::vector<Uint8> copia(p, p + pantalla->pitch * pantalla->h);
-    SDL_UnlockSurface(pantalla);
-    return copia;
-}
-
 void Borra()
 {
     SDL_FillRect(pantalla, nullptr, 0);

@@ -26,19 +26,6 @@ Figures Pieza(const std::vector<std::string>& filas, int x = 0, int y = 0, int t
     return pieza;
 }
 
-std::string Forma(Figures& pieza)
-{
-    int m[4][4];
-    pieza.GetMapa(m);
-    std::string texto;
-    for (auto& fila : m) {
-        for (int v : fila)
-            texto += v == 0 ? '.' : static_cast<char>('0' + v);
-        texto += '\n';
-    }
-    return texto;
-}
-
 const char* const L = "1...\n1...\n11..\n....\n";
 
 TEST(LeeFigura, VariantesDelArchivo)

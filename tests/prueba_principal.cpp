@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <vector>
 
 #include "apoyo.h"
 
@@ -15,17 +14,6 @@ namespace {
 std::string RutaDe(int tipo)
 {
     return "recursos/maps_figures/map" + std::to_string(tipo) + ".txt";
-}
-
-std::string Forma(Figures pieza)
-{
-    int m[4][4];
-    pieza.GetMapa(m);
-    std::string texto;
-    for (auto& fila : m)
-        for (int v : fila)
-            texto += static_cast<char>('0' + v);
-    return texto;
 }
 
 bool PantallaEs(SDL_Surface* imagen)
@@ -250,10 +238,10 @@ TEST_F(Juego, ArribaGiraSalvoJuntoALaPared)
     EnJuego(1, 70, 0);
     Sostiene(SDLK_UP);
     p.Juega(400);
-    EXPECT_EQ(Forma(p.figura_actual), "1000100010001000") << "lying down it would cross the wall";
+    EXPECT_EQ(Forma(p.figura_actual), "1...\n1...\n1...\n1...\n") << "lying down it would cross the wall";
     p.figura_actual.SetX(40);
     p.Juega(160);
-    EXPECT_EQ(Forma(p.figura_actual), "1111000000000000");
+    EXPECT_EQ(Forma(p.figura_actual), "1111\n....\n....\n....\n");
 }
 
 TEST_F(Juego, AterrizaEnLaPasadaDeLaCaidaFallidaYLaSiguienteSaleAntesDeDibujar)
@@ -355,10 +343,9 @@ TEST_F(Juego, FinDePartidaDibujaUnCuadroVacioConPuntos0YLuegoElMenu)
     EXPECT_TRUE(CeldaMuestra(150, 8, 0)) << "the blocked piece";
     EXPECT_TRUE(CeldaMuestra(278, 162, 0)) << "the old preview";
     EXPECT_EQ(Pixel(pantalla, 120, 198), Pixel(background_game, 120, 198)) << "the board was emptied";
-    std::vector<Uint8> cuadro(static_cast<Uint8*>(pantalla->pixels),
-                              static_cast<Uint8*>(pantalla->pixels) + pantalla->pitch * ALTO);
+    const std::vector<Uint8> cuadro = Captura();
     Dibujar(0, p.figura_actual, p.figura_siguiente, bloque, p.mapa, *t_puntaje);
-    EXPECT_EQ(memcmp(cuadro.data(), pantalla->pixels, cuadro.size()), 0) << "the score 0 on an empty board";
+    EXPECT_TRUE(cuadro == Captura()) << "the score 0 on an empty board";
 
     Pulsa(SDLK_RETURN);
     p.Pasada();
