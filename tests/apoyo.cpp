@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 namespace apoyo {
@@ -129,6 +130,29 @@ void Figura(int mapa_figura[][4], const std::vector<std::string>& filas)
     for (int k = 0; k < 4; k++)
         for (int n = 0; n < 4; n++)
             mapa_figura[k][n] = Celda(filas[static_cast<size_t>(k)][static_cast<size_t>(n)]);
+}
+
+// A plain array: it outlives every static string, so the exit handler can use it.
+static char dir_temporal[4096];
+
+static void BorraDirTemporal()
+{
+    std::error_code ignorado;
+    std::filesystem::remove_all(dir_temporal, ignorado);
+}
+
+std::string RutaTemporal(const std::string& nombre)
+{
+    if (dir_temporal[0] == '\0') {
+        const std::string plantilla = (std::filesystem::temp_directory_path() / "brikando_prueba_XXXXXX").string();
+        snprintf(dir_temporal, sizeof dir_temporal, "%s", plantilla.c_str());
+        if (mkdtemp(dir_temporal) == nullptr) {
+            perror("mkdtemp");
+            abort();
+        }
+        atexit(BorraDirTemporal);
+    }
+    return std::string(dir_temporal) + "/" + nombre;
 }
 
 void EscribeArchivo(const std::string& path, const std::string& contenido)

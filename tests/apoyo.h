@@ -49,6 +49,10 @@ std::string Forma(Figures pieza);
 void Figura(int mapa_figura[][4], const std::vector<std::string>& filas);
 // Writes a shape file, exactly these bytes.
 void EscribeArchivo(const std::string& path, const std::string& contenido);
+// A path in this process's own scratch directory, removed at exit: ctest
+// runs test processes side by side, and a shared name lets one read a file
+// that another is halfway through writing.
+std::string RutaTemporal(const std::string& nombre);
 
 // A held key, as the keyboard state that the play tick samples.
 void Sostiene(SDLKey tecla, bool sostenida = true);

@@ -64,7 +64,7 @@ TEST(Bloque, DibujaLaImagenEnteraASuPropioTamano)
     SDL_FillRect(imagen, nullptr, 0x102030);
     SDL_Rect esquina = {11, 11, 1, 1};
     SDL_FillRect(imagen, &esquina, 0xA0B0C0);
-    const std::string path = testing::TempDir() + "brikando_12x12.bmp";
+    const std::string path = RutaTemporal("12x12.bmp");
     ASSERT_EQ(SDL_SaveBMP(imagen, path.c_str()), 0);
     SDL_FreeSurface(imagen);
 

@@ -10,7 +10,7 @@ namespace {
 
 std::string Ruta(const char* nombre)
 {
-    return testing::TempDir() + "brikando_" + nombre;
+    return RutaTemporal(nombre);
 }
 
 // A piece in play at (x, y) whose shape file holds these rows.
@@ -59,7 +59,7 @@ TEST(LeeFigura, VariantesDelArchivo)
     }
     int m[4][4];
     EXPECT_FALSE(LeeFigura(Ruta("no_existe").c_str(), m));
-    EXPECT_FALSE(LeeFigura(testing::TempDir().c_str(), m)) << "a directory";
+    EXPECT_FALSE(LeeFigura(RutaTemporal("").c_str(), m)) << "a directory";
 }
 
 TEST(Figures, IniciarColocaLaPiezaYUnArchivoInutilDaUnSoloBloque)

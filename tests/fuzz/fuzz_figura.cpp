@@ -20,7 +20,7 @@ static void Exige(bool condicion)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano)
 {
-    static const std::string path = "/tmp/brikando_fuzz_figura_" + std::to_string(getpid()) + ".txt";
+    static const std::string path = "fuzz_figura_" + std::to_string(getpid()) + ".txt";
     FILE* archivo = fopen(path.c_str(), "wb");
     fwrite(datos, 1, tamano, archivo);
     fclose(archivo);

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano)
 {
-    static const std::string path = "/tmp/brikando_fuzz_recurso_" + std::to_string(getpid());
+    static const std::string path = "fuzz_recurso_" + std::to_string(getpid());
     FILE* archivo = fopen(path.c_str(), "wb");
     fwrite(datos, 1, tamano, archivo);
     fclose(archivo);
