@@ -1,5 +1,5 @@
 // Draws Brikando's images and writes them as PNG files, the same bytes on
-// every run: genera_recursos FONT.ttf OUT_DIR
+// every run: genera_recursos FONT.ttf IMG_DIR ICON_DIR (the desktop icons)
 //
 // Everything is drawn here from rectangles and the lettering of one free
 // font; nothing is copied from anywhere else.
@@ -260,16 +260,30 @@ void Fondo(Lienzo& f, TTF_Font* chica)
     }
 }
 
+// The desktop icon: a few pieces settling in a dark well, cells of a
+// quarter of its side.
+void Icono(Lienzo& icono, int lado)
+{
+    icono.Rect(0, 0, lado, lado, POZO);
+    const char* const filas[] = {"..0.", ".000", "1.22", "1122"};
+    const int celda = lado / 4;
+    for (int j = 0; j < 4; j++)
+        for (int i = 0; i < 4; i++)
+            if (filas[j][i] != '.')
+                icono.Bloque(i * celda, j * celda, celda, COLORES_BLOQUE[filas[j][i] - '0']);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        fprintf(stderr, "usage: %s FONT.ttf OUT_DIR\n", argv[0]);
+    if (argc != 4) {
+        fprintf(stderr, "usage: %s FONT.ttf IMG_DIR ICON_DIR\n", argv[0]);
         return 2;
     }
     const std::string fuente = argv[1];
     const std::string salida = argv[2];
+    const std::string iconos = argv[3];
     if (TTF_Init() < 0) {
         fprintf(stderr, "TTF_Init: %s\n", TTF_GetError());
         return 1;
@@ -296,10 +310,16 @@ int main(int argc, char** argv)
         bien = bloque.GuardaPNG(salida + "/block" + std::to_string(k) + ".png") && bien;
     }
 
+    for (int lado : {32, 48}) {
+        Lienzo icono(lado, lado);
+        Icono(icono, lado);
+        bien = icono.GuardaPNG(iconos + "/brikando-" + std::to_string(lado) + ".png") && bien;
+    }
+
     TTF_CloseFont(grande);
     TTF_CloseFont(chica);
     TTF_Quit();
     if (!bien)
-        fprintf(stderr, "could not write the images to %s\n", salida.c_str());
+        fprintf(stderr, "could not write the images to %s and %s\n", salida.c_str(), iconos.c_str());
     return bien ? 0 : 1;
 }
