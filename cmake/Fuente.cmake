@@ -13,12 +13,17 @@ if(NOT BRIKANDO_FUENTE)
   set(BRIKANDO_FUENTE "${_fuente}" CACHE FILEPATH "TrueType font copied to recursos/fonts/comicsans.ttf")
 endif()
 
+# The Debian package that owns the font: the game's package depends on it.
+execute_process(COMMAND dpkg-query -S "${BRIKANDO_FUENTE}" OUTPUT_VARIABLE _paquete
+                RESULT_VARIABLE _rc ERROR_QUIET)
+string(REGEX REPLACE ":.*" "" _paquete "${_paquete}")
+if(_rc EQUAL 0)
+  set(BRIKANDO_PAQUETE_FUENTE "${_paquete}")
+endif()
+
 # Its licence travels with it: Debian keeps it as the owning package's copyright file.
 if(NOT BRIKANDO_LICENCIA_FUENTE)
-  execute_process(COMMAND dpkg-query -S "${BRIKANDO_FUENTE}" OUTPUT_VARIABLE _paquete
-                  RESULT_VARIABLE _rc ERROR_QUIET)
-  string(REGEX REPLACE ":.*" "" _paquete "${_paquete}")
-  if(NOT _rc EQUAL 0 OR NOT EXISTS "/usr/share/doc/${_paquete}/copyright")
+  if(NOT BRIKANDO_PAQUETE_FUENTE OR NOT EXISTS "/usr/share/doc/${_paquete}/copyright")
     message(FATAL_ERROR "No licence found for ${BRIKANDO_FUENTE}: pass -DBRIKANDO_LICENCIA_FUENTE=/path/to/its/licence")
   endif()
   set(BRIKANDO_LICENCIA_FUENTE "/usr/share/doc/${_paquete}/copyright" CACHE FILEPATH "Licence of the font")

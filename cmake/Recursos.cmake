@@ -25,9 +25,3 @@ _copia_recurso(${BRIKANDO_LICENCIA_FUENTE} ${RECURSOS_DESTINO}/fonts/LICENCIA-De
 add_custom_target(arbol_ejecutable ALL DEPENDS ${_copias})
 add_dependencies(brikando arbol_ejecutable)
 set_target_properties(brikando PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
-
-# Installed, the same tree lives in lib/brikando and a launcher on PATH
-# starts the game from there.
-install(TARGETS brikando DESTINATION lib/brikando)
-install(DIRECTORY ${RECURSOS_DESTINO} DESTINATION lib/brikando)
-install(PROGRAMS ${CMAKE_SOURCE_DIR}/tools/brikando-lanzador.sh DESTINATION bin RENAME brikando)

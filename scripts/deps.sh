@@ -6,7 +6,8 @@ set -euo pipefail
 JUGAR=(cmake make g++ pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev
        fonts-dejavu-core fontconfig)
 PROBAR=(libgtest-dev libbenchmark-dev libpng-dev xvfb xdotool x11-apps imagemagick
-        valgrind clang-14 libclang-rt-14-dev)
+        valgrind clang-14 libclang-rt-14-dev
+        dpkg-dev file lintian man-db groff-base)
 
 case "${1:-}" in
     play) paquetes=("${JUGAR[@]}") ;;

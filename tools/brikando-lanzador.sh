@@ -1,5 +1,7 @@
 #!/bin/sh
-# Installed as bin/brikando: the game reads recursos/ from its working
-# directory, so start it from its own tree, wherever the install went.
-cd "$(dirname "$(readlink -f "$0")")/../lib/brikando" || exit 1
-exec ./brikando "$@"
+# Installed as games/brikando. The game reads recursos/ from its working
+# directory, so start it in its data directory, found from where this
+# script lies: an unpacked or moved tree works as well as /usr.
+raiz=$(dirname "$(readlink -f "$0")")/..
+cd "$raiz/share/games/brikando" || exit 1
+exec "$raiz/lib/games/brikando/brikando" "$@"
