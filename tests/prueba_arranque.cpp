@@ -14,6 +14,8 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -91,6 +93,18 @@ Corrida Ejecuta(const fs::path& dir, const char* falla = nullptr, int limite_ms 
         binario = (dir / "brikando").string();
         espia = (dir / "espia_sdl.so").string();
     }
+    // The emulator's words, if any, then the game; built before the fork,
+    // since the child should only set up and exec.
+    std::vector<std::string> palabras;
+    std::istringstream emulador(BRIKANDO_EMULADOR);
+    for (std::string palabra; emulador >> palabra;)
+        palabras.push_back(palabra);
+    palabras.push_back(binario);
+    std::vector<char*> argv;
+    for (std::string& palabra : palabras)
+        argv.push_back(palabra.data());
+    argv.push_back(nullptr);
+
     const pid_t pid = fork();
     if (pid == 0) {
         if (sin_privilegios && geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
@@ -109,7 +123,7 @@ Corrida Ejecuta(const fs::path& dir, const char* falla = nullptr, int limite_ms 
         // The spy is preloaded ahead of a sanitizer runtime, which is fine here.
         const char* asan = getenv("ASAN_OPTIONS");
         setenv("ASAN_OPTIONS", (std::string(asan ? asan : "") + ":verify_asan_link_order=0").c_str(), 1);
-        execl(binario.c_str(), "brikando", static_cast<char*>(nullptr));
+        execv(argv[0], argv.data());
         _exit(127);
     }
     Corrida corrida;
