@@ -7,7 +7,10 @@ JUGAR=(cmake make g++ pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0
        fonts-dejavu-core fontconfig)
 PROBAR=(libgtest-dev libbenchmark-dev libpng-dev xvfb xdotool x11-apps imagemagick
         valgrind clang-14 libclang-rt-14-dev
-        dpkg-dev file lintian man-db groff-base)
+        dpkg-dev file lintian man-db groff-base libsdl2-2.0-0
+        crossbuild-essential-armhf qemu-user-static
+        libsdl1.2debian:armhf libsdl-image1.2:armhf libsdl-ttf2.0-0:armhf
+        libgtest-dev:armhf libbenchmark-dev:armhf)
 
 case "${1:-}" in
     play) paquetes=("${JUGAR[@]}") ;;
@@ -25,11 +28,21 @@ sudo=""
 [ "$(id -u)" -ne 0 ] && sudo=sudo
 echo "Installing ${faltan[*]}"
 registro=$(mktemp)
+# The handheld's libraries come through multiarch, which must know armhf
+# before apt can see them.
+actualiza=false
+if [[ " ${faltan[*]}" == *:armhf* ]] && ! dpkg --print-foreign-architectures | grep -qx armhf; then
+    $sudo dpkg --add-architecture armhf
+    actualiza=true
+fi
 instala() {
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${faltan[@]}" \
         </dev/null >>"$registro" 2>&1
 }
 # The package lists may be missing or stale on a fresh machine.
+if $actualiza; then
+    $sudo apt-get update -qq </dev/null >>"$registro" 2>&1 || true
+fi
 if ! instala && ! { $sudo apt-get update -qq </dev/null >>"$registro" 2>&1 && instala; }; then
     cat "$registro" >&2
     echo "Could not install ${faltan[*]}" >&2
