@@ -23,8 +23,9 @@ endif()
 
 # Its licence travels with it: Debian keeps it as the owning package's copyright file.
 if(NOT BRIKANDO_LICENCIA_FUENTE)
-  if(NOT BRIKANDO_PAQUETE_FUENTE OR NOT EXISTS "/usr/share/doc/${_paquete}/copyright")
+  set(_licencia "/usr/share/doc/${BRIKANDO_PAQUETE_FUENTE}/copyright")
+  if(NOT BRIKANDO_PAQUETE_FUENTE OR NOT EXISTS "${_licencia}")
     message(FATAL_ERROR "No licence found for ${BRIKANDO_FUENTE}: pass -DBRIKANDO_LICENCIA_FUENTE=/path/to/its/licence")
   endif()
-  set(BRIKANDO_LICENCIA_FUENTE "/usr/share/doc/${_paquete}/copyright" CACHE FILEPATH "Licence of the font")
+  set(BRIKANDO_LICENCIA_FUENTE "${_licencia}" CACHE FILEPATH "Licence of the font")
 endif()

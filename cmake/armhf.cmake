@@ -42,7 +42,7 @@ foreach(_par "SDL;libSDL-1.2.so.0;sdl;1.2.15" "SDL_image;libSDL_image-1.2.so.0;S
   list(GET _par 3 _version)
   if(NOT EXISTS ${_multiarch}/${_soname})
     message(FATAL_ERROR "${_multiarch}/${_soname} is missing: install the armhf runtime libraries "
-                        "(see scripts/deps.sh armhf)")
+                        "(see Porting in the README)")
   endif()
   file(CREATE_LINK ${_multiarch}/${_soname} ${_sdl}/lib/lib${_nombre}.so SYMBOLIC)
   set(_requiere "")

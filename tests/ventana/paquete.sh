@@ -46,7 +46,6 @@ grep -q "^Imposible cargar figura. Path: 'recursos/maps_figures/map1.txt' :" "$T
 
 lintian --pedantic --fail-on error,warning "$DEB" >"$TRABAJO/lintian.txt" 2>&1 ||
     DETALLE="$TRABAJO/lintian.txt" falla "lintian"
-grep -E '^[EW]:' "$TRABAJO/lintian.txt" && DETALLE="$TRABAJO/lintian.txt" falla "lintian"
 
 MAN="$RAIZ/usr/share/man/man6/brikando.6.gz"
 avisos=$(groff -ww -z -man "$FUENTES/paquete/brikando.6" 2>&1)
