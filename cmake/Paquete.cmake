@@ -47,6 +47,11 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Brikando maintainers <maintainers@users.nor
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Cross-built, the package is the target's: armhf for the handheld.
+if(CMAKE_CROSSCOMPILING)
+  execute_process(COMMAND dpkg-architecture -t${CMAKE_LIBRARY_ARCHITECTURE} -qDEB_HOST_ARCH
+                  OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+endif()
 set(CPACK_DEBIAN_PACKAGE_DEPENDS ${BRIKANDO_PAQUETE_FUENTE})
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "falling-blocks puzzle game for small screens
 Pieces fall into a well ten cells wide and twenty high. Steer them, turn
@@ -55,4 +60,12 @@ at once, and soon after the last ones, scores more.
 .
 Made for a Linux handheld with a 320x240 screen, it plays just as well in
 a desktop window.")
+# The same package from every build of a commit: CPack dates everything in
+# it at SOURCE_DATE_EPOCH, which is the last commit's time unless set.
+execute_process(COMMAND git -C ${CMAKE_SOURCE_DIR} log -1 --format=%ct
+                OUTPUT_VARIABLE _fecha OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+if(_fecha)
+  set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/CPackFecha.cmake)
+  file(WRITE ${CPACK_PROJECT_CONFIG_FILE} "if(NOT DEFINED ENV{SOURCE_DATE_EPOCH})\n  set(ENV{SOURCE_DATE_EPOCH} ${_fecha})\nendif()\n")
+endif()
 include(CPack)

@@ -8,7 +8,8 @@
 # armhf runtime libraries that multiarch installs (libsdl1.2debian:armhf and
 # friends). pkg-config is pointed at small .pc files written here, which
 # name those libraries through links in the build tree.
-# Programs run under qemu-user, which is how ctest runs the tests.
+# The game and its package build without qemu-user; ctest runs the tests
+# under it.
 
 set(CMAKE_SYSTEM_NAME Linux)
 set(CMAKE_SYSTEM_PROCESSOR arm)
@@ -17,11 +18,16 @@ set(CMAKE_CXX_COMPILER arm-linux-gnueabihf-g++)
 set(CMAKE_LIBRARY_ARCHITECTURE arm-linux-gnueabihf)
 
 set(_multiarch /usr/lib/arm-linux-gnueabihf)
-find_program(QEMU_ARM qemu-arm-static REQUIRED)
-# The loader and C library come from multiarch (libc6:armhf), the same as
-# the other libraries. With the cross toolchain's copy (qemu -L) a forked
-# child crashes on its first call into libc.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${QEMU_ARM})
+# Only running armhf programs, the tests, needs qemu-user. The loader and C
+# library come from multiarch (libc6:armhf), as the other libraries do: with
+# the cross toolchain's copy (qemu -L) a forked child crashes in libc.
+find_program(QEMU_ARM qemu-arm-static)
+if(QEMU_ARM)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${QEMU_ARM})
+else()
+  set(CMAKE_CROSSCOMPILING_EMULATOR sh -c
+      "echo 'Running armhf programs needs qemu-arm-static: apt-get install qemu-user-static' >&2 && false" --)
+endif()
 
 # Only the target's libraries and packages; programs come from the host.
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
@@ -55,4 +61,8 @@ foreach(_par "SDL;libSDL-1.2.so.0;sdl;1.2.15" "SDL_image;libSDL_image-1.2.so.0;S
        "Libs: -L${_sdl}/lib -l${_nombre}\n")
 endforeach()
 set(ENV{PKG_CONFIG_LIBDIR} ${_sdl}/pkgconfig)
+# Those links are for the linker only: at run time the loader finds the
+# libraries by soname in multiarch, and an RPATH to the build tree would
+# leave room for the build's path in the binary, which must not depend on it.
+set(CMAKE_SKIP_BUILD_RPATH ON)
 set(ENV{PKG_CONFIG_PATH} "")
