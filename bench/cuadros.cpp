@@ -1,6 +1,7 @@
 // Draws frames for valgrind's callgrind to count: cuadros lleno|partida N
 //   lleno    N frames of a nearly full board with the score 123456;
-//   partida  N passes of a scripted game, DOWN held, as many games as fit.
+//   partida  N passes of main's own loop on the simulated clock, DOWN held,
+//            RETURN pressed whenever the menu shows.
 // Prints how many frames it drew. Run from the build directory;
 // bench/instrucciones.sh divides callgrind's count by that number.
 
@@ -17,27 +18,29 @@ int main(int argc, char** argv)
     if (argc != 3 || !Arranca())
         return 2;
     const int n = atoi(argv[2]);
-    RelojSimulado reloj;
-    srand(1);
-    Partida p;
-    p.estado = ACTIVO;
     int dibujados = 0;
     if (strcmp(argv[1], "lleno") == 0) {
-        NuevaFigura(p.figura_actual, p.figura_siguiente, bloque, p.mapa);
-        CasiLleno(p.mapa);
+        Cuadricula mapa(ALTO_MAPA, ANCHO_MAPA);
+        for (int k = 1; k < ALTO_MAPA; k++)
+            for (int c = 0; c < ANCHO_MAPA; c++)
+                mapa.GetCuadricula()[k][c] = c == (k * 3) % ANCHO_MAPA ? 0 : 1 + (k + c) % TIPOS_BLOQUES;
+        Figures actual, siguiente;
+        actual.Iniciar(X_SALIDA, Y_SALIDA, 0, VELOCIDAD_FIGURA, 0, "recursos/maps_figures/map0.txt");
+        siguiente.Iniciar(X_SIGUIENTE, Y_SIGUIENTE, 0, 0, 2, "recursos/maps_figures/map2.txt");
         for (; dibujados < n; dibujados++)
-            Dibujar(123456, p.figura_actual, p.figura_siguiente, bloque, p.mapa, *t_puntaje);
+            Dibujar(123456, actual, siguiente, bloque, mapa, *t_puntaje);
     } else {
-        Sostiene(SDLK_DOWN);
-        for (int k = 0; k < n; k++) {
-            if (p.estado == MENU)
+        int pasadas = 0;
+        JuegaMain(1, [&](Uint32) {
+            const bool menu = LeePantalla(0).pantalla == "menu";
+            dibujados += menu ? 0 : 1;
+            Sostiene(SDLK_DOWN);
+            if (++pasadas >= n)
+                Pulsa(SDLK_UNKNOWN);
+            else if (menu)
                 Pulsa(SDLK_RETURN);
-            dibujados += p.estado == ACTIVO && !p.pause ? 1 : 0;
-            p.Pasada();
-        }
-        SueltaTodo();
+        }, 0xFFFFFFFF);
     }
     printf("%d\n", dibujados);
-    Apaga();
     return 0;
 }

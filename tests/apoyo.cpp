@@ -1,83 +1,46 @@
 #include "apoyo.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
 namespace apoyo {
 
 Block* bloque[TIPOS_BLOQUES] = {};
-Texto* t_puntaje = nullptr;
-
-static SDL_Surface* imagenes[TIPOS_BLOQUES] = {};
-static Uint64 reloj_us = 0;
+Texto* t_puntaje = new Texto;
+static SDL_Surface* imagenes[TIPOS_BLOQUES];  // to recognise the blocks on the screen
+// A plain array: the exit handler may run after static strings are gone.
+static char dir_temporal[] = "/tmp/brikando_prueba_XXXXXX";
 
 bool Arranca()
 {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
-    t_puntaje = new Texto;
-    if (Inicia_SDL() != 0 || InicializaSprites(bloque, *t_puntaje) != 0)
+    if (Inicia_SDL() != 0 || InicializaSprites(bloque, *t_puntaje) != 0 || mkdtemp(dir_temporal) == nullptr)
         return false;
-    for (int k = 0; k < TIPOS_BLOQUES; k++) {
-        char path[32];
-        snprintf(path, sizeof path, "recursos/img/block%d.png", k);
-        imagenes[k] = CargaImagen(path);
-    }
+    atexit([] { std::filesystem::remove_all(dir_temporal); });
+    for (int k = 0; k < TIPOS_BLOQUES; k++)
+        imagenes[k] = CargaImagen(("recursos/img/block" + std::to_string(k) + ".png").c_str());
     return true;
 }
 
-void Apaga()
-{
-    for (SDL_Surface*& imagen : imagenes) {
-        SDL_FreeSurface(imagen);
-        imagen = nullptr;
-    }
-    // The label's font must go while SDL_ttf is still up.
-    delete t_puntaje;
-    t_puntaje = nullptr;
-    Finaliza(bloque);
-}
+static Uint64 reloj_us;
+static std::function<void()> despierta;  // after each sleep, in JuegaMain
 
-static Uint32 TicksSimulados()
-{
-    return static_cast<Uint32>(reloj_us / 1000);
-}
-
-static Uint64 MicrosSimulados()
-{
-    return reloj_us;
-}
-
-void SimulaReloj(Uint32 inicio_ms, void (*duerme)(Uint64 us))
+void SimulaReloj(Uint32 inicio_ms)
 {
     reloj_us = static_cast<Uint64>(inicio_ms) * 1000;
-    Timer::UsaReloj(TicksSimulados, MicrosSimulados, duerme);
-}
-
-void AvanzaReloj(Uint32 ms)
-{
-    reloj_us += static_cast<Uint64>(ms) * 1000;
+    despierta = nullptr;
+    Timer::UsaReloj([] { return static_cast<Uint32>(reloj_us / 1000); }, [] { return reloj_us; },
+                    [](Uint64 us) {
+                        reloj_us += us;
+                        if (despierta)
+                            despierta();
+                    });
 }
 
 void AvanzaMicros(Uint64 us)
 {
     reloj_us += us;
-}
-
-Uint32 Ahora()
-{
-    return Timer::Ticks();
-}
-
-void RelojReal()
-{
-    Timer::UsaReloj(nullptr, nullptr, nullptr);
-}
-
-static int Celda(char c)
-{
-    return c == '.' ? 0 : c == '#' ? 1 : c - '0';
 }
 
 static char Caracter(int v)
@@ -88,28 +51,19 @@ static char Caracter(int v)
 void Rellena(Cuadricula& mapa, const std::vector<std::string>& filas)
 {
     mapa.ResetMap();
-    const int primera = mapa.GetH() - static_cast<int>(filas.size());
     for (size_t k = 0; k < filas.size(); k++)
         for (int n = 0; n < mapa.GetW(); n++)
-            mapa.GetCuadricula()[primera + static_cast<int>(k)][n] = Celda(filas[k][static_cast<size_t>(n)]);
+            mapa.GetCuadricula()[mapa.GetH() - filas.size() + k][n] = filas[k][n] == '.' ? 0
+                                                                       : filas[k][n] == '#' ? 1 : filas[k][n] - '0';
 }
 
 std::string Tablero(Cuadricula& mapa)
 {
     std::string texto;
-    for (int k = 0; k < mapa.GetH(); k++) {
+    for (int k = 0; k < mapa.GetH(); k++, texto += '\n')
         for (int n = 0; n < mapa.GetW(); n++)
             texto += Caracter(mapa.GetCuadricula()[k][n]);
-        texto += '\n';
-    }
     return texto;
-}
-
-void CasiLleno(Cuadricula& mapa)
-{
-    for (int k = 1; k < ALTO_MAPA; k++)
-        for (int n = 0; n < ANCHO_MAPA; n++)
-            mapa.GetCuadricula()[k][n] = n == (k * 3) % ANCHO_MAPA ? 0 : 1 + (k + n) % TIPOS_BLOQUES;
 }
 
 std::string Forma(Figures pieza)
@@ -117,73 +71,29 @@ std::string Forma(Figures pieza)
     int m[4][4];
     pieza.GetMapa(m);
     std::string texto;
-    for (auto& fila : m) {
-        for (int v : fila)
-            texto += Caracter(v);
-        texto += '\n';
-    }
+    for (auto& fila : m)
+        texto += std::string{Caracter(fila[0]), Caracter(fila[1]), Caracter(fila[2]), Caracter(fila[3]), '\n'};
     return texto;
 }
 
-void Figura(int mapa_figura[][4], const std::vector<std::string>& filas)
+std::string Archivo(const std::string& nombre, const std::string& contenido)
 {
-    for (int k = 0; k < 4; k++)
-        for (int n = 0; n < 4; n++)
-            mapa_figura[k][n] = Celda(filas[static_cast<size_t>(k)][static_cast<size_t>(n)]);
-}
-
-// A plain array: it outlives every static string, so the exit handler can use it.
-static char dir_temporal[4096];
-
-static void BorraDirTemporal()
-{
-    std::error_code ignorado;
-    std::filesystem::remove_all(dir_temporal, ignorado);
-}
-
-std::string RutaTemporal(const std::string& nombre)
-{
-    if (dir_temporal[0] == '\0') {
-        const std::string plantilla = (std::filesystem::temp_directory_path() / "brikando_prueba_XXXXXX").string();
-        snprintf(dir_temporal, sizeof dir_temporal, "%s", plantilla.c_str());
-        if (mkdtemp(dir_temporal) == nullptr) {
-            perror("mkdtemp");
-            abort();
-        }
-        atexit(BorraDirTemporal);
-    }
-    return std::string(dir_temporal) + "/" + nombre;
-}
-
-void EscribeArchivo(const std::string& path, const std::string& contenido)
-{
+    const std::string path = std::string(dir_temporal) + "/" + nombre;
     std::ofstream(path, std::ios::binary) << contenido;
+    return path;
 }
 
 void Sostiene(SDLKey tecla, bool sostenida)
 {
-    SDL_GetKeyState(nullptr)[tecla] = sostenida ? 1 : 0;
+    SDL_GetKeyState(nullptr)[tecla] = sostenida;
 }
 
-void SueltaTodo()
-{
-    int n = 0;
-    Uint8* teclas = SDL_GetKeyState(&n);
-    for (int k = 0; k < n; k++)
-        teclas[k] = 0;
-}
-
-bool Pulsa(SDLKey tecla)
+void Pulsa(SDLKey tecla)
 {
     SDL_Event evento = {};
-    if (tecla == SDLK_UNKNOWN) {
-        evento.type = SDL_QUIT;
-    } else {
-        evento.type = SDL_KEYDOWN;
-        evento.key.state = SDL_PRESSED;
-        evento.key.keysym.sym = tecla;
-    }
-    return SDL_PushEvent(&evento) == 0;
+    evento.type = tecla == SDLK_UNKNOWN ? SDL_QUIT : SDL_KEYDOWN;
+    evento.key.keysym.sym = tecla;
+    SDL_PushEvent(&evento);
 }
 
 void VaciaCola()
@@ -193,53 +103,123 @@ void VaciaCola()
     }
 }
 
-std::vector<Uint8> Captura()
+std::vector<Uint8> Captura(SDL_Surface* superficie)
 {
-    SDL_LockSurface(pantalla);
-    const Uint8* p = static_cast<const Uint8*>(pantalla->pixels);
-    std::vector<Uint8> copia(p, p + pantalla->pitch * pantalla->h);
-    SDL_UnlockSurface(pantalla);
-    return copia;
+    const Uint8* p = static_cast<const Uint8*>(superficie->pixels);
+    return std::vector<Uint8>(p, p + superficie->pitch * superficie->h);
 }
 
-Uint32 Pixel(SDL_Surface* superficie, int x, int y)
+// Whether the w x h pixels at (x, y) of the screen are those at (xb, yb) of b.
+static bool Muestra(int x, int y, SDL_Surface* b, int xb, int yb, int w, int h)
 {
-    SDL_LockSurface(superficie);
-    const Uint8* p = static_cast<const Uint8*>(superficie->pixels) + y * superficie->pitch +
-                     x * superficie->format->BytesPerPixel;
-    Uint32 valor = 0;
-    for (int b = 0; b < superficie->format->BytesPerPixel; b++)
-        valor |= static_cast<Uint32>(p[b]) << (8 * b);
-    SDL_UnlockSurface(superficie);
-    Uint8 r, g, b;
-    SDL_GetRGB(valor, superficie->format, &r, &g, &b);
-    return static_cast<Uint32>(r << 16 | g << 8 | b);
-}
-
-bool CeldaMuestra(int x, int y, int imagen)
-{
-    for (int j = 0; j < LADO_BLOQUE; j++)
-        for (int i = 0; i < LADO_BLOQUE; i++)
-            if (Pixel(pantalla, x + i, y + j) != Pixel(imagenes[imagen], i, j))
-                return false;
+    const int bytes = pantalla->format->BytesPerPixel;
+    for (int j = 0; j < h; j++)
+        if (memcmp(static_cast<Uint8*>(pantalla->pixels) + (y + j) * pantalla->pitch + x * bytes,
+                   static_cast<Uint8*>(b->pixels) + (yb + j) * b->pitch + xb * bytes, w * bytes) != 0)
+            return false;
     return true;
 }
 
-void Partida::Pasada()
+static std::string Celdas(int x, int y, int filas, int columnas)
 {
-    fps_tim.ResetTime();
-    if (estado == ACTIVO)
-        PasoJuego(figura_actual, figura_siguiente, bloque, mapa, *t_puntaje, puntaje, fps_tim, figmove_tim, key_tim,
-                  borrados_linea_tim, fig_delay, key_delay, done, estado, parada, pause);
-    else if (estado == MENU)
-        PasoMenu(rectangulo_menu_principal, done, estado, pause, fps_tim);
+    std::string texto;
+    for (int k = 0; k < filas; k++, texto += '\n')
+        for (int n = 0; n < columnas; n++) {
+            const int cx = x + n * LADO_BLOQUE, cy = y + k * LADO_BLOQUE;
+            char c = Muestra(cx, cy, background_game, cx, cy, LADO_BLOQUE, LADO_BLOQUE) ? '.' : '?';
+            for (int i = 0; i < TIPOS_BLOQUES && c == '?'; i++)
+                c = Muestra(cx, cy, imagenes[i], 0, 0, LADO_BLOQUE, LADO_BLOQUE) ? Caracter(i + 1) : c;
+            texto += c;
+        }
+    return texto;
 }
 
-void Partida::Juega(Uint32 ms)
+// The score's pixels, from the label's place to the right edge of s.
+static size_t HashEtiqueta(SDL_Surface* s)
 {
-    const Uint32 fin = Ahora() + ms;
-    while (static_cast<Sint32>(Ahora() - fin) < 0)
-        Pasada();
+    const int bytes = s->format->BytesPerPixel;
+    size_t hash = 0;
+    for (int y = Y_PUNTAJE; y < Y_PUNTAJE + 20; y++)
+        for (int x = X_PUNTAJE * bytes; x < ANCHO * bytes; x++)
+            hash = hash * 131 + static_cast<Uint8*>(s->pixels)[y * s->pitch + x];
+    return hash;
+}
+
+Cuadro LeePantalla(Uint32 ms)
+{
+    if (Muestra(0, 0, menu_principal, 0, 0, ANCHO, ALTO))
+        return {ms, "menu", 0};
+    return {ms,
+            Celdas(DESFASE_X, DESFASE_Y, ALTO_MAPA, ANCHO_MAPA) +
+                Celdas(DESFASE_X + X_SIGUIENTE, DESFASE_Y + Y_SIGUIENTE, LADO_FIGURA, LADO_FIGURA),
+            HashEtiqueta(pantalla)};
+}
+
+size_t Etiqueta(unsigned int numero)
+{
+    SDL_Surface* lienzo = SDL_ConvertSurface(background_game, pantalla->format, 0);
+    t_puntaje->SetNum(static_cast<int>(numero));
+    t_puntaje->DibujarText(lienzo);
+    const size_t hash = HashEtiqueta(lienzo);
+    SDL_FreeSurface(lienzo);
+    return hash;
+}
+
+int JuegaMain(unsigned semilla, const std::function<void(Uint32 ms)>& turno, Uint32 limite_ms)
+{
+    // main loads these itself, and frees them.
+    SDL_FreeSurface(menu_principal);
+    SDL_FreeSurface(background_game);
+    const auto suelta = [] {
+        int n = 0;
+        memset(SDL_GetKeyState(&n), 0, n);
+        VaciaCola();
+    };
+    suelta();
+    SimulaReloj(1000);
+    bool sembrado = false, agotado = false;
+    despierta = [&] {
+        const Uint32 ms = static_cast<Uint32>(reloj_us / 1000) - 1000;
+        if (!sembrado)  // after main's own srand, before its first piece
+            srand(semilla);
+        sembrado = true;
+        agotado = agotado || ms > limite_ms;
+        if (agotado)
+            Pulsa(SDLK_UNKNOWN);
+        else
+            turno(ms);
+    };
+    char nombre[] = "brikando";
+    char* argv[] = {nombre, nullptr};
+    const int resultado = main_del_juego(1, argv);
+    despierta = nullptr;
+    suelta();
+    menu_principal = CargaImagen("recursos/img/menu_principal.png");
+    background_game = CargaImagen("recursos/img/BackGroundT.png");
+    return agotado ? -1 : resultado;
+}
+
+std::vector<Cuadro> JuegaGuion(unsigned semilla, const std::vector<Paso>& guion, int* salida)
+{
+    std::vector<Cuadro> cuadros;
+    size_t siguiente = 0;
+    const int resultado = JuegaMain(semilla, [&](Uint32 ms) {
+        cuadros.push_back(LeePantalla(ms - MILISEGUNDOS_LOOP));
+        for (; siguiente < guion.size() && guion[siguiente].ms <= ms; siguiente++) {
+            const Paso& paso = guion[siguiente];
+            if (paso.accion == Paso::PULSA)
+                Pulsa(paso.tecla);
+            else if (paso.accion == Paso::BORRA)
+                SDL_FillRect(pantalla, nullptr, 0);
+            else if (paso.accion == Paso::TARDA)
+                AvanzaMicros(10000);
+            else
+                Sostiene(paso.tecla, paso.accion == Paso::SOSTIENE);
+        }
+    }, guion.back().ms + 5000);
+    if (salida != nullptr)
+        *salida = resultado;
+    return cuadros;
 }
 
 }  // namespace apoyo

@@ -1,6 +1,6 @@
-// Arbitrary bytes as the game's PNG and TTF files, through the game's own
-// loading code: Block::Cargar_IMG and a drawing, Texto::SetFont and a
-// rendering of the score, on SDL's dummy video driver.
+// Arbitrary bytes as the game's PNG and TTF files, through its own loading
+// code on SDL's dummy driver: Block::Cargar_IMG and drawings at the edges,
+// Texto::SetFont and a rendering of the score.
 
 #include <unistd.h>
 
@@ -28,12 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t tamano)
     fclose(archivo);
 
     Block bloque(LADO_BLOQUE, LADO_BLOQUE);
-    if (bloque.Cargar_IMG(path.c_str()) == 0) {
-        bloque.Dibujar(pantalla, DESFASE_X, DESFASE_Y);
-        bloque.Dibujar(pantalla, ANCHO - 3, ALTO - 3);
-        bloque.Dibujar(pantalla, -5, -5);
-    }
-
+    if (bloque.Cargar_IMG(path.c_str()) == 0)
+        for (int donde : {-5, DESFASE_X, ANCHO - 3})
+            bloque.Dibujar(pantalla, donde, donde);
     Texto etiqueta;
     if (etiqueta.SetFont(path.c_str()) == 0) {
         etiqueta.SetPosX(X_PUNTAJE);

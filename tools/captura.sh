@@ -1,10 +1,17 @@
 #!/bin/bash
 # Plays a few pieces in the real window and saves a screenshot of the game
 # in progress (the README's picture). Pieces are random, so is the picture.
-# usage: captura.sh BUILD_DIR OUT.png
-. "$(dirname "$0")/comun.sh"
+# usage: tools/captura.sh BUILD_DIR OUT.png
+. "$(dirname "$0")/../tests/ventana/comun.sh"
 BUILD=$1
 SALIDA=$2
+
+# Holds key $1 for $2 s: the game samples held keys, it does not queue them.
+sostiene() {
+    xdotool keydown "$1"
+    sleep "$2"
+    xdotool keyup "$1"
+}
 
 arranca_xvfb
 arranca_juego "$BUILD" ./brikando

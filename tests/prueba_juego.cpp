@@ -1,0 +1,221 @@
+// The game flow: spawning and scoring on their own, then whole games played
+// through main's own frame loop on the simulated clock, read off the screen.
+
+#include <gtest/gtest.h>
+
+#include "apoyo.h"
+
+using namespace apoyo;
+
+namespace {
+
+using Filas = std::vector<std::string>;
+
+TEST(Salida, SoloUnaCeldaBajoUnBloqueDeLaPiezaLaImpideYEntoncesLaVistaPreviaSeQueda)
+{
+    // The preview, an L, comes in at columns 4 and 5 of rows 0 to 2.
+    for (auto [fila, columna, bloqueada] : {std::tuple{0, 4, true}, {2, 5, true}, {0, 5, false}, {3, 4, false}}) {
+        Figures actual, siguiente;
+        Cuadricula mapa(ALTO_MAPA, ANCHO_MAPA);
+        mapa.GetCuadricula()[fila][columna] = 2;
+        siguiente.Iniciar(X_SIGUIENTE, Y_SIGUIENTE, 0, 0, 0, "recursos/maps_figures/map0.txt");
+        srand(1);  // a bar for the next preview
+        EXPECT_EQ(NuevaFigura(actual, siguiente, bloque, mapa), bloqueada ? 1 : 0) << fila << "," << columna;
+        EXPECT_EQ(Forma(siguiente), bloqueada ? Forma(actual) : "1...\n1...\n1...\n1...\n");
+    }
+}
+
+TEST(Puntos, SoloLasFilasDelCuadradoDeLaPiezaSegunCuantasYCuando)
+{
+    const Filas LLENA = {"##########"};
+    const struct {
+        Filas antes;
+        int posy;
+        Uint32 t;
+        Filas despues;
+        unsigned int puntos;
+    } casos[] = {
+        {{"#########."}, 16, 3000, {"#########."}, 0},
+        {{"1.........", "##########", ".2.2.2.2.2", "##########", "3........3"}, 16, 4000,
+         {"1.........", ".2.2.2.2.2", "3........3"}, 50 + 150},
+        // Full rows outside the piece's square stay, above it and below it.
+        {{"##########", "##########", "#########.", "##########"}, 17, 25000, {"##########", "#########."}, 50},
+        {{"##########", "##########"}, 19, 20000, LLENA, 20 + 30},
+        {LLENA, 15, 1000, LLENA, 0},
+        {{"##########", "##########", "##########", "##########"}, 16, 1200, {}, 110 + 480},
+        {{"##########", "##########", "##########"}, 16, 10000, {}, 80 + 60},
+        {LLENA, 16, 20001, {}, 20},
+        {LLENA, 16, 0, {}, 20},  // no division by zero: no speed bonus
+    };
+    for (const auto& c : casos) {
+        SimulaReloj();
+        Cuadricula mapa(ALTO_MAPA, ANCHO_MAPA), esperado(ALTO_MAPA, ANCHO_MAPA);
+        Rellena(mapa, c.antes);
+        Rellena(esperado, c.despues);
+        Timer borrados_linea_tim;
+        AvanzaMicros(c.t * 1000ull);
+        unsigned int puntaje = c.t == 0 ? 0xFFFFFFF0u : 0;  // and the score wraps
+        BorraFila(c.posy, borrados_linea_tim, puntaje, mapa);
+        EXPECT_EQ(Tablero(mapa), Tablero(esperado)) << "row " << c.posy << ", t " << c.t;
+        EXPECT_EQ(puntaje - (c.t == 0 ? 0xFFFFFFF0u : 0), c.puntos) << "row " << c.posy << ", t " << c.t;
+        EXPECT_EQ(borrados_linea_tim.GetCurrentTime(), c.puntos ? 0 : static_cast<int>(c.t)) << "restarted on points";
+    }
+}
+
+// The board as the screen shows it: these rows from row fila down, the
+// rest empty; a second piece's rows may be laid over them.
+std::string Tablero(int fila, const Filas& filas, int fila2 = 0, const Filas& filas2 = {})
+{
+    std::string texto;
+    for (int k = 0; k < ALTO_MAPA; k++) {
+        const int de = k - fila, de2 = k - fila2;
+        texto += de2 >= 0 && de2 < static_cast<int>(filas2.size()) ? filas2[de2]
+                 : de >= 0 && de < static_cast<int>(filas.size()) ? filas[de] : "..........";
+        texto += '\n';
+    }
+    return texto;
+}
+
+// The frame drawn by the pass that began at ms.
+Cuadro CuadroEn(const std::vector<Cuadro>& cuadros, Uint32 ms)
+{
+    for (const Cuadro& cuadro : cuadros)
+        if (cuadro.ms == ms)
+            return cuadro;
+    return {ms, "no frame", 0};
+}
+
+// Its board, or "menu".
+std::string En(const std::vector<Cuadro>& cuadros, Uint32 ms)
+{
+    return CuadroEn(cuadros, ms).pantalla.substr(0, ALTO_MAPA * (ANCHO_MAPA + 1));
+}
+
+// When the board on the screen changed, between desde and hasta.
+std::vector<Uint32> Cambios(const std::vector<Cuadro>& cuadros, Uint32 desde, Uint32 hasta)
+{
+    std::vector<Uint32> cuando;
+    for (size_t k = 1; k < cuadros.size(); k++)
+        if (cuadros[k].ms >= desde && cuadros[k].ms <= hasta && cuadros[k].pantalla != cuadros[k - 1].pantalla)
+            cuando.push_back(cuadros[k].ms);
+    return cuando;
+}
+
+const Paso::Accion PULSA = Paso::PULSA, SOSTIENE = Paso::SOSTIENE, SUELTA = Paso::SUELTA, BORRA = Paso::BORRA;
+// The pieces as they come in at column 4; block images 0 to 2 read '1' to '3'.
+const Filas L = {"....1.....", "....1.....", "....11...."};
+const Filas BARRA = {"....2.....", "....2.....", "....2.....", "....2....."};
+const Filas TE = {"....333...", ".....3...."};
+const std::string NEGRO = "??????????";  // the first row of a blackened screen
+
+TEST(Partida, SaleCaeCada800msOCada70msConAbajoYLaSiguienteSaleEnLaPasadaTrasAterrizar)
+{
+    // Seed 2 draws an L, a bar for the preview, then a T.
+    SDL_WM_SetCaption("", nullptr);
+    int salida = -1;
+    const std::vector<Cuadro> cuadros = JuegaGuion(2, {{0, PULSA, SDLK_RETURN}, {2000, SOSTIENE, SDLK_DOWN},
+                                                       {3400, PULSA, SDLK_ESCAPE}, {3500, PULSA, SDLK_ESCAPE}}, &salida);
+    EXPECT_EQ(salida, 0);
+    EXPECT_EQ(cuadros[0].pantalla, "menu");
+    // The first frame: the piece's square at screen (150, 8), the preview at (278, 162), the score 0.
+    EXPECT_EQ(cuadros[1].ms, 20u);
+    EXPECT_EQ(cuadros[1].pantalla, Tablero(0, L) + "2...\n2...\n2...\n2...\n");
+    EXPECT_EQ(cuadros[1].etiqueta, Etiqueta(0));
+    // A fall step comes in the first pass after more than 800 ms (70 with
+    // DOWN held), and the next pass draws it. The step of the pass at 3200
+    // fails: the L lands, and the next pass brings the bar in and draws it;
+    // its first step counts from the L's last.
+    std::vector<Uint32> cambios = {840, 1660};
+    for (Uint32 ms = 2020; ms <= 3140; ms += 80)
+        cambios.push_back(ms);
+    cambios.insert(cambios.end(), {3220, 3300});
+    EXPECT_EQ(Cambios(cuadros, 40, 3300), cambios);
+    EXPECT_EQ(En(cuadros, 3200), Tablero(17, L));
+    EXPECT_EQ(En(cuadros, 3220), Tablero(17, L, 0, BARRA));
+    EXPECT_EQ(En(cuadros, 3420), "menu");
+    char* titulo = nullptr;
+    SDL_WM_GetCaption(&titulo, nullptr);
+    EXPECT_STREQ(titulo, "Brikando");
+}
+
+TEST(Partida, LasFlechasSostenidasSeMuestreanCada150msIzquierdaAntesQueDerecha)
+{
+    // Seed 1: a bar. At 100 a pass lasts 10 ms longer, so that a sampling
+    // falls on exactly 150 ms: too early.
+    const std::vector<Cuadro> cuadros = JuegaGuion(1, {{0, PULSA, SDLK_RETURN}, {0, SOSTIENE, SDLK_RIGHT},
+                                                       {100, Paso::TARDA}, {900, SOSTIENE, SDLK_LEFT},
+                                                       {1000, SOSTIENE, SDLK_UP}, {1200, SUELTA, SDLK_RIGHT},
+                                                       {1700, PULSA, SDLK_ESCAPE}, {1800, PULSA, SDLK_ESCAPE}});
+    // Moves at 170, 330 ... to the right wall (and a fall at 810). Both
+    // arrows held there: left, then right, so it stays. Lying down at the
+    // wall it would cross it; three columns away it turns (and falls at 1630).
+    EXPECT_EQ(Cambios(cuadros, 40, 1680), (std::vector<Uint32>{190, 350, 510, 670, 830, 1310, 1470, 1630, 1650}));
+    EXPECT_EQ(En(cuadros, 1290), Tablero(1, {".........2", ".........2", ".........2", ".........2"}));
+    EXPECT_EQ(En(cuadros, 1630), Tablero(1, {"......2222"}));
+}
+
+TEST(Partida, UnEventoPorPasadaLaPausaNoDibujaYEscapeEnPausaVuelveAlMenu)
+{
+    // Seed 2: an L, a bar, a T; then a T and an L, then two Ls.
+    int salida = -1;
+    const std::vector<Cuadro> cuadros = JuegaGuion(
+        2, {{0, PULSA, SDLK_RETURN}, {100, PULSA, SDLK_RETURN}, {100, PULSA, SDLK_p}, {140, BORRA},
+            {200, SOSTIENE, SDLK_RIGHT}, {200, SOSTIENE, SDLK_DOWN}, {2000, PULSA, SDLK_p},
+            {2100, SUELTA, SDLK_RIGHT}, {3500, PULSA, SDLK_p}, {3500, PULSA, SDLK_ESCAPE}, {3520, BORRA},
+            {3600, PULSA, SDLK_p}, {3600, PULSA, SDLK_RETURN}, {3700, PULSA, SDLK_ESCAPE},
+            {3700, PULSA, SDLK_RETURN}, {3800, PULSA, SDLK_ESCAPE}, {3900, PULSA, SDLK_ESCAPE}}, &salida);
+    // RETURN is read and ignored, then p pauses: nothing is drawn, nothing moves.
+    EXPECT_EQ(En(cuadros, 120), Tablero(0, L));
+    for (Uint32 ms = 140; ms <= 2000; ms += MILISEGUNDOS_LOOP)
+        ASSERT_EQ(En(cuadros, ms).substr(0, ANCHO_MAPA), NEGRO) << "drawn while paused, at " << ms;
+    // Both delays passed: the fall step comes in the pass that resumes, the move in the next.
+    EXPECT_EQ(En(cuadros, 2020), Tablero(1, L));
+    EXPECT_EQ(En(cuadros, 2040), Tablero(1, {".....1....", ".....1....", ".....11..."}));
+    // p and ESCAPE together: a pause, then the menu, a pass each.
+    EXPECT_EQ(En(cuadros, 3520).substr(0, ANCHO_MAPA), NEGRO);
+    EXPECT_EQ(En(cuadros, 3540), "menu");
+    // p in the menu does nothing: the new game is not paused, its board empty, its score 0.
+    EXPECT_EQ(En(cuadros, 3600), Tablero(0, TE));
+    EXPECT_EQ(CuadroEn(cuadros, 3600).etiqueta, Etiqueta(0));
+    // ESCAPE and RETURN together: the menu's wait reads the RETURN.
+    EXPECT_EQ(En(cuadros, 3720), "menu");
+    EXPECT_EQ(En(cuadros, 3740), Tablero(0, L));
+    EXPECT_EQ(salida, 0);
+}
+
+TEST(Partida, FinDePartidaConLaPiezaBloqueadaElTableroVacioYLuegoElMenu)
+{
+    // Seed 1, DOWN held: a bar, a bar, an L, a bar and a T pile up in
+    // column 4; a bar lands at the top and the next one is blocked.
+    const std::vector<Cuadro> cuadros =
+        JuegaGuion(1, {{0, PULSA, SDLK_RETURN}, {0, SOSTIENE, SDLK_DOWN}, {60000, PULSA, SDLK_UNKNOWN}});
+    size_t menu = 2;
+    while (menu < cuadros.size() && cuadros[menu].pantalla != "menu")
+        menu++;
+    ASSERT_LT(menu, cuadros.size()) << "the game never ended";
+    EXPECT_EQ(cuadros[menu - 2].pantalla.substr(0, 5 * 11), Tablero(0, BARRA, 4, TE).substr(0, 5 * 11));
+    EXPECT_EQ(cuadros[menu - 1].pantalla, Tablero(0, BARRA) + "2...\n2...\n2...\n2...\n")
+        << "the board emptied, the blocked bar and the preview drawn";
+    EXPECT_EQ(cuadros[menu - 1].etiqueta, Etiqueta(0));
+}
+
+TEST(Partida, ElMenuDuermeEntreSondeosYEscapeOCerrarTerminanCon0EnElMenuOEnJuego)
+{
+    const std::vector<Paso> guiones[] = {
+        {{2000, PULSA, SDLK_ESCAPE}},  // a hundred empty polls
+        {{100, PULSA, SDLK_UNKNOWN}},
+        {{0, PULSA, SDLK_RETURN}, {100, PULSA, SDLK_UNKNOWN}},
+        {{0, PULSA, SDLK_RETURN}, {100, PULSA, SDLK_p}, {200, PULSA, SDLK_UNKNOWN}},
+    };
+    for (const std::vector<Paso>& guion : guiones) {
+        int salida = -1;
+        const std::vector<Cuadro> cuadros = JuegaGuion(2, guion, &salida);
+        EXPECT_EQ(salida, 0) << guion.size();
+        EXPECT_LE(cuadros.back().ms, guion.back().ms) << "no pass after the one that read it";
+        // One wake every 20 ms, in the menu as in play.
+        for (size_t k = 0; k < cuadros.size(); k++)
+            ASSERT_EQ(cuadros[k].ms, k * MILISEGUNDOS_LOOP);
+    }
+}
+
+}  // namespace
