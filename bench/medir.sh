@@ -8,7 +8,9 @@
 # With --largo, also 10 minutes of play (RETURN every 10 s starts a new game
 # whenever one has ended): resident memory every minute.
 # CPU comes from /proc/PID/stat; frame and pass times from tests' espia_sdl
-# preload (flips, and the ends of the pacing sleeps).
+# preload (flips, and the ends of the pacing sleeps). Over sdl12-compat with
+# SDL12COMPAT_WINDOW_SCALING set, also set SDL12COMPAT_SCALE_METHOD=nearest,
+# so that the window shows the menu scaled exactly.
 # usage: bench/medir.sh [BUILD_DIR] [--largo]   (default: build)
 . "$(dirname "$0")/../tests/ventana/comun.sh"
 BUILD=$(cd "${1:-build}" && pwd)
@@ -17,6 +19,10 @@ MENU="$(dirname "$0")/../recursos/img/menu_principal.png"
 ESPIA="$BUILD/tests/libespia_sdl.so"
 [ -x "$BUILD/brikando" ] && [ -f "$ESPIA" ] || falla "build $BUILD first (with tests: the spy lives there)"
 HZ=$(getconf CLK_TCK)
+if [ -n "${SDL12COMPAT_WINDOW_SCALING:-}" ]; then
+    convert "$MENU" -scale $((100 * SDL12COMPAT_WINDOW_SCALING))% "png24:$TRABAJO/menu.png"
+    MENU=$TRABAJO/menu.png
+fi
 
 ticks_cpu() {  # utime + stime of the game
     awk '{print $14 + $15}' "/proc/$PID_JUEGO/stat"
@@ -39,7 +45,7 @@ termina() {
     espera_fin 10 0 "leaving"
 }
 
-arranca_xvfb
+arranca_xvfb 1024x768x24
 
 # Start-up: the shell's clock just before exec, the spy's at the first flip.
 for _ in $(seq 10); do

@@ -1,13 +1,18 @@
 #!/bin/bash
-# The Debian package of a build, made by CPack. Its architecture is its
-# binary's; it depends on the shared libraries and the font. Unpacked, its
-# launcher started from elsewhere shows the menu, a piece on RETURN, and
-# ESCAPE twice exits 0; a broken tree exits 1 with its message. lintian
-# finds nothing not overridden, and the manual page renders without warnings.
-# usage: paquete.sh BUILD_DIR SOURCE_DIR CPACK
+# The Debian package of a build: CPack makes it, and a second build of the
+# same sources in another directory (without the emulator, if any) must
+# give the same bytes. Its architecture is its binary's; it depends on the
+# shared libraries and the font. Unpacked, the game starts from the data
+# directory the launcher changes into (through the emulator when given,
+# as binfmt_misc is not there): the menu, a piece on RETURN, ESCAPE twice
+# exits 0. Natively, through the launcher from elsewhere, and a broken tree
+# exits 1 with its message. lintian finds nothing not overridden, and the
+# manual page renders without warnings.
+# usage: paquete.sh BUILD_DIR SOURCE_DIR CPACK [EMULATOR...]
 
 . "$(dirname "$0")/comun.sh"
 BUILD=$1 FUENTES=$2 CPACK=$3
+shift 3
 IMG="$FUENTES/recursos/img"
 
 # Packs build directory $1 into directory $2; prints the package's path.
@@ -31,9 +36,34 @@ dpkg-deb -f "$DEB" Depends | grep -q 'libsdl1.2debian' || falla "no shared-libra
 lintian --pedantic --fail-on error,warning "$DEB" >"$TRABAJO/lintian.txt" 2>&1 ||
     DETALLE="$TRABAJO/lintian.txt" falla "lintian"
 
+# Built again elsewhere, it must be the same, byte for byte.
+tipo=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$BUILD/CMakeCache.txt")
+cadena=$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=//p' "$BUILD/CMakeCache.txt")
+cmake -S "$FUENTES" -B "$TRABAJO/otra" -DCMAKE_BUILD_TYPE="$tipo" ${cadena:+-DCMAKE_TOOLCHAIN_FILE="$cadena" -DQEMU_ARM=OFF} \
+    -DBRIKANDO_TESTS=OFF -DBRIKANDO_BENCH=OFF -DBRIKANDO_GENERADOR=OFF >"$TRABAJO/otra.log" 2>&1 &&
+    cmake --build "$TRABAJO/otra" -j "$(nproc)" >>"$TRABAJO/otra.log" 2>&1 || DETALLE="$TRABAJO/otra.log" falla "the second build"
+OTRO=$(empaqueta "$TRABAJO/otra" "$TRABAJO/b")
+# Everything in a package that can differ, a line each: its members, their
+# entries and their contents.
+manifiesto() {
+    local dir
+    dir=$(mktemp -d -p "$TRABAJO")
+    cd "$dir" && ar tv "$1" && ar x "$1"
+    for t in *.tar.*; do
+        mkdir "$t.x" && tar -xf "$t" -C "$t.x"
+        { tar -tvf "$t"; cd "$t.x" && find . -type f -exec md5sum {} + | sort -k 2 && cd ..; } | sed "s|^|$t: |"
+    done
+}
+cmp -s "$DEB" "$OTRO" ||
+    falla "two builds differ; first: $(diff <(manifiesto "$DEB") <(manifiesto "$OTRO") | sed -n 2p)"
+
 arranca_xvfb
-mkdir "$TRABAJO/otro"
-arranca_juego "$TRABAJO/otro" "$RAIZ/usr/games/brikando"
+if [ $# = 0 ]; then
+    mkdir "$TRABAJO/otro"
+    arranca_juego "$TRABAJO/otro" "$RAIZ/usr/games/brikando"
+else
+    arranca_juego "$RAIZ/usr/share/games/brikando" "$@" "$RAIZ/usr/lib/games/brikando/brikando"
+fi
 espera_imagen "$IMG/menu_principal.png" 30 || falla "the unpacked game does not show the menu"
 tecla Return
 sleep 2
@@ -43,6 +73,7 @@ tecla Escape
 espera_imagen "$IMG/menu_principal.png" 30 || falla "ESCAPE did not return to the menu"
 tecla Escape
 espera_fin 30 0 "ESCAPE in the unpacked game's menu"
+[ $# = 0 ] || { echo "package: ok ($(basename "$DEB"), $(stat -c %s "$DEB") bytes)"; exit 0; }
 
 # Moved elsewhere and broken, through the launcher.
 cp -a "$RAIZ" "$TRABAJO/movida"

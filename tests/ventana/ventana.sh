@@ -4,7 +4,9 @@
 # image; a game shows a piece at the top, and with DOWN held the pieces
 # stack up until the menu comes back; p freezes the screen, p again resumes;
 # ESCAPE leaves the game, ESCAPE again exits 0, and nothing was written.
-# Without a command, the close request also ends it, in the menu and in play.
+# Without a command, the close request also ends it, in the menu and in play;
+# and with SDL12COMPAT_WINDOW_SCALING=2 the window is the menu scaled by
+# BRIKANDO_ESCALA: 2 over sdl12-compat, 1 (unaffected) over SDL 1.2.
 # usage: ventana.sh BUILD_DIR IMG_DIR CIERRA_VENTANA [COMMAND...]
 
 . "$(dirname "$0")/comun.sh"
@@ -57,6 +59,13 @@ if [ $# != 0 ]; then
     exit 0
 fi
 
+escala=${BRIKANDO_ESCALA:-1}
+convert "$MENU" -scale $((100 * escala))% "png24:$TRABAJO/menu.png"
+SDL12COMPAT_WINDOW_SCALING=2 SDL12COMPAT_SCALE_METHOD=nearest arranca_juego "$BUILD" ./brikando
+[ "$(tamano)" = $((320 * escala))x$((240 * escala)) ] || falla "SDL12COMPAT_WINDOW_SCALING=2 gave $(tamano)"
+espera_imagen "$TRABAJO/menu.png" 5 || falla "the window does not show the menu scaled by $escala"
+tecla Escape
+espera_fin 5 0 "ESCAPE in the scaled menu"
 for donde in menu play; do
     arranca_juego "$BUILD" ./brikando
     [ $donde = menu ] || { tecla Return && sleep 0.5; }
