@@ -10,14 +10,6 @@ using namespace apoyo;
 
 namespace {
 
-// Rows 1 to 19 full but for one cell each, in the three block colours.
-void CasiLleno(Cuadricula& mapa)
-{
-    for (int k = 1; k < ALTO_MAPA; k++)
-        for (int n = 0; n < ANCHO_MAPA; n++)
-            mapa.GetCuadricula()[k][n] = n == (k * 3) % ANCHO_MAPA ? 0 : 1 + (k + n) % TIPOS_BLOQUES;
-}
-
 Figures Pieza(int tipo, int x, int y)
 {
     Figures pieza;

@@ -21,9 +21,7 @@ int main(int argc, char** argv)
     int dibujados = 0;
     if (strcmp(argv[1], "lleno") == 0) {
         Cuadricula mapa(ALTO_MAPA, ANCHO_MAPA);
-        for (int k = 1; k < ALTO_MAPA; k++)
-            for (int c = 0; c < ANCHO_MAPA; c++)
-                mapa.GetCuadricula()[k][c] = c == (k * 3) % ANCHO_MAPA ? 0 : 1 + (k + c) % TIPOS_BLOQUES;
+        CasiLleno(mapa);
         Figures actual, siguiente;
         actual.Iniciar(X_SALIDA, Y_SALIDA, 0, VELOCIDAD_FIGURA, 0, "recursos/maps_figures/map0.txt");
         siguiente.Iniciar(X_SIGUIENTE, Y_SIGUIENTE, 0, 0, 2, "recursos/maps_figures/map2.txt");

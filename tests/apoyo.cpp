@@ -60,10 +60,19 @@ void Rellena(Cuadricula& mapa, const std::vector<std::string>& filas)
 std::string Tablero(Cuadricula& mapa)
 {
     std::string texto;
-    for (int k = 0; k < mapa.GetH(); k++, texto += '\n')
+    for (int k = 0; k < mapa.GetH(); k++) {
         for (int n = 0; n < mapa.GetW(); n++)
             texto += Caracter(mapa.GetCuadricula()[k][n]);
+        texto += '\n';
+    }
     return texto;
+}
+
+void CasiLleno(Cuadricula& mapa)
+{
+    for (int k = 1; k < ALTO_MAPA; k++)
+        for (int n = 0; n < ANCHO_MAPA; n++)
+            mapa.GetCuadricula()[k][n] = n == (k * 3) % ANCHO_MAPA ? 0 : 1 + (k + n) % TIPOS_BLOQUES;
 }
 
 std::string Forma(Figures pieza)
@@ -123,7 +132,7 @@ static bool Muestra(int x, int y, SDL_Surface* b, int xb, int yb, int w, int h)
 static std::string Celdas(int x, int y, int filas, int columnas)
 {
     std::string texto;
-    for (int k = 0; k < filas; k++, texto += '\n')
+    for (int k = 0; k < filas; k++) {
         for (int n = 0; n < columnas; n++) {
             const int cx = x + n * LADO_BLOQUE, cy = y + k * LADO_BLOQUE;
             char c = Muestra(cx, cy, background_game, cx, cy, LADO_BLOQUE, LADO_BLOQUE) ? '.' : '?';
@@ -131,6 +140,8 @@ static std::string Celdas(int x, int y, int filas, int columnas)
                 c = Muestra(cx, cy, imagenes[i], 0, 0, LADO_BLOQUE, LADO_BLOQUE) ? Caracter(i + 1) : c;
             texto += c;
         }
+        texto += '\n';
+    }
     return texto;
 }
 

@@ -29,6 +29,8 @@ void AvanzaMicros(Uint64 us);
 // Rellena fills the bottom rows and empties the rest.
 void Rellena(Cuadricula& mapa, const std::vector<std::string>& filas);
 std::string Tablero(Cuadricula& mapa);
+// Rows 1 to 19 full but for one cell each, in the three block colours.
+void CasiLleno(Cuadricula& mapa);
 std::string Forma(Figures pieza);
 std::string Archivo(const std::string& nombre, const std::string& contenido);  // a scratch file's path
 
