@@ -1,7 +1,7 @@
 /* Preloaded into the real game to watch it from outside. ESPIA_SDL=FILE: a
- * line per asset opened, frame flipped, sleep ended and library shut down,
- * each with CLOCK_REALTIME in ns. ESPIA_SDL_FALLA=NAME: that start-up call
- * fails, with the reason "fallo inyectado". */
+ * line per call below (sleeps as they end), each with the asset's path and
+ * CLOCK_REALTIME in ns. ESPIA_SDL_FALLA=NAME: that call fails, with the
+ * reason "fallo inyectado". */
 
 #define _GNU_SOURCE
 #include <dlfcn.h>
@@ -37,34 +37,28 @@ static int Falla(const char* nombre)
     return 1;
 }
 
-/* A start-up call that can be made to fail. */
-#define FALLA(tipo, nombre, fallo, parametros, argumentos) \
-    tipo nombre parametros                                 \
-    {                                                      \
-        return Falla(#nombre) ? fallo : REAL(nombre) argumentos; \
+#define ESPIA(tipo, nombre, detalle, fallo, parametros, argumentos) \
+    tipo nombre parametros                                          \
+    {                                                               \
+        Anota(#nombre, detalle);                                    \
+        return Falla(#nombre) ? fallo : REAL(nombre) argumentos;    \
     }
-FALLA(int, SDL_Init, -1, (Uint32 flags), (flags))
-FALLA(int, TTF_Init, -1, (void), ())
-FALLA(SDL_Surface*, SDL_SetVideoMode, NULL, (int w, int h, int bpp, Uint32 flags), (w, h, bpp, flags))
-FALLA(SDL_Surface*, SDL_DisplayFormat, NULL, (SDL_Surface * s), (s))
+ESPIA(int, SDL_Init, "", -1, (Uint32 flags), (flags))
+ESPIA(int, TTF_Init, "", -1, (void), ())
+ESPIA(SDL_Surface*, SDL_SetVideoMode, "", NULL, (int w, int h, int bpp, Uint32 flags), (w, h, bpp, flags))
+ESPIA(SDL_Surface*, SDL_DisplayFormat, "", NULL, (SDL_Surface * s), (s))
+ESPIA(SDL_Surface*, IMG_Load, file, NULL, (const char* file), (file))
+ESPIA(TTF_Font*, TTF_OpenFont, file, NULL, (const char* file, int ptsize), (file, ptsize))
+ESPIA(int, SDL_Flip, "", -1, (SDL_Surface * s), (s))
 
-SDL_Surface* IMG_Load(const char* file)
-{
-    Anota("IMG_Load", file);
-    return REAL(IMG_Load)(file);
-}
-
-TTF_Font* TTF_OpenFont(const char* file, int ptsize)
-{
-    Anota("TTF_OpenFont", file);
-    return REAL(TTF_OpenFont)(file, ptsize);
-}
-
-int SDL_Flip(SDL_Surface* screen)
-{
-    Anota("SDL_Flip", "");
-    return REAL(SDL_Flip)(screen);
-}
+#define CIERRE(nombre)          \
+    void nombre(void)           \
+    {                           \
+        Anota(#nombre, "");     \
+        REAL(nombre)();         \
+    }
+CIERRE(SDL_Quit)
+CIERRE(TTF_Quit)
 
 /* In play, where one pass ends and the next begins. */
 int nanosleep(const struct timespec* pedido, struct timespec* resto)
@@ -72,16 +66,4 @@ int nanosleep(const struct timespec* pedido, struct timespec* resto)
     const int resultado = REAL(nanosleep)(pedido, resto);
     Anota("despierta", "");
     return resultado;
-}
-
-void SDL_Quit(void)
-{
-    Anota("SDL_Quit", "");
-    REAL(SDL_Quit)();
-}
-
-void TTF_Quit(void)
-{
-    Anota("TTF_Quit", "");
-    REAL(TTF_Quit)();
 }
