@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <ctime>
 
 #include "apoyo.h"
 
@@ -35,6 +40,25 @@ TEST(Reloj, CuentaDesdeElReinicioAtraviesaElDesbordeYRellenaLaPasadaAlMicrosegun
     RegulaPasada(fps_tim);
     RegulaPasada(fps_tim);
     EXPECT_EQ(Timer::Micros(), 1020900u) << "padded once, to 20 ms from the origin, not 19.6";
+}
+
+TEST(Reloj, ElRealEsElMonotonoEnMicrosYSuSuenoSeCompletaTrasUnaSenal)
+{
+    const auto monotono = [] {
+        timespec t;
+        clock_gettime(CLOCK_MONOTONIC, &t);
+        return t.tv_sec * 1000000ull + t.tv_nsec / 1000;
+    };
+    Timer::UsaReloj(nullptr, nullptr, nullptr);
+    const Uint64 antes = monotono(), micros = Timer::Micros(), despues = monotono();
+    EXPECT_TRUE(antes <= micros && micros <= despues) << antes << " " << micros << " " << despues;
+    signal(SIGALRM, [](int) {});
+    ualarm(5000, 0);  // nanosleep returns early, whatever SA_RESTART says
+    Timer::Duerme(30000);
+    EXPECT_GE(monotono() - despues, 30000u);
+    errno = EINTR;  // left over from the signal: a complete sleep must not repeat
+    Timer::Duerme(0);
+    SimulaReloj();
 }
 
 // The screen after dibuja, black before, clipped to corte.
