@@ -77,10 +77,13 @@ void CasiLleno(Cuadricula& mapa)
 
 std::string Forma(Figures pieza)
 {
-    int m[4][4];
-    pieza.GetMapa(m);
-    std::string texto;
-    for (auto& fila : m)
+    struct {
+        int m[4][4];
+        int tras = 0x7A5;  // GetMapa writes its 16 cells, not one past them
+    } copia;
+    pieza.GetMapa(copia.m);
+    std::string texto = copia.tras == 0x7A5 ? "" : "written past the shape\n";
+    for (auto& fila : copia.m)
         texto += std::string{Caracter(fila[0]), Caracter(fila[1]), Caracter(fila[2]), Caracter(fila[3]), '\n'};
     return texto;
 }
