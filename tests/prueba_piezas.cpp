@@ -116,7 +116,7 @@ TEST(Etiqueta, SetNumDibujaElNumeroComoSDLttfYSinFuenteNada)
     }) == Dibujado([] {}));
 }
 
-std::string Texto(Filas filas, char vacia = '.')
+std::string Lineas(Filas filas, char vacia = '.')
 {
     std::string texto;
     for (std::string& fila : filas) {
@@ -130,7 +130,7 @@ std::string Texto(Filas filas, char vacia = '.')
 Figures Pieza(const Filas& filas, int x = 0, int y = 0, int tipo = 0)
 {
     Figures pieza;
-    pieza.Iniciar(x, y, 0, VELOCIDAD_FIGURA, tipo, Archivo("pieza.txt", Texto(filas, '0')).c_str());
+    pieza.Iniciar(x, y, 0, VELOCIDAD_FIGURA, tipo, Archivo("pieza.txt", Lineas(filas, '0')).c_str());
     return pieza;
 }
 
@@ -231,8 +231,8 @@ TEST(Figures, SeMueveCaeYGiraHaciaLaEsquinaSoloDondeCabe)
     Rellena(mapa, {"..#.......", "..........", ".........."});
     for (const auto& c : giros) {
         Figures pieza = Pieza(c.antes, c.x, c.y);
-        EXPECT_EQ(pieza.Girar(&mapa), c.despues.empty() ? -1 : 0) << Texto(c.antes);
-        EXPECT_EQ(Forma(pieza), Texto(c.despues.empty() ? c.antes : c.despues)) << Texto(c.antes);
+        EXPECT_EQ(pieza.Girar(&mapa), c.despues.empty() ? -1 : 0) << Lineas(c.antes);
+        EXPECT_EQ(Forma(pieza), Lineas(c.despues.empty() ? c.antes : c.despues)) << Lineas(c.antes);
         EXPECT_EQ(pieza.GetX() * 1000 + pieza.GetY(), c.x * 1000 + c.y);
     }
     Figures vacia;  // nothing equal to 1: the shift would never stop
