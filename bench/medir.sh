@@ -12,7 +12,7 @@
 # SDL12COMPAT_WINDOW_SCALING set, also set SDL12COMPAT_SCALE_METHOD=nearest,
 # so that the window shows the menu scaled exactly.
 # usage: bench/medir.sh [BUILD_DIR] [--largo]   (default: build)
-. "$(dirname "$0")/../tests/ventana/comun.sh"
+. "$(dirname "$0")/../tools/xvfb.sh"
 BUILD=$(cd "${1:-build}" && pwd)
 LARGO=${2:-}
 MENU="$(dirname "$0")/../recursos/img/menu_principal.png"

@@ -35,7 +35,8 @@ int Inicia_SDL()
         Informa("No se puede iniciar SDL_ttf: ");
         return 1;
     }
-    pantalla = SDL_SetVideoMode(ANCHO, ALTO, 24, SDL_HWSURFACE);
+    // The display's format makes flips plain copies; system memory keeps half-drawn frames off-screen.
+    pantalla = SDL_SetVideoMode(ANCHO, ALTO, 24, SDL_SWSURFACE | SDL_ANYFORMAT);
     if (pantalla == nullptr) {
         // The message is Latin-1, like the console it was written for.
         Informa("No se puede iniciar el modo de v\xED"

@@ -2,7 +2,7 @@
 # Plays a few pieces in the real window and saves a screenshot of the game
 # in progress (the README's picture). Pieces are random, so is the picture.
 # usage: tools/captura.sh BUILD_DIR OUT.png
-. "$(dirname "$0")/../tests/ventana/comun.sh"
+. "$(dirname "$0")/xvfb.sh"
 BUILD=$1
 SALIDA=$2
 

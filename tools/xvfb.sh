@@ -1,5 +1,5 @@
-# Shared by the real-window tests, the measuring and screenshot scripts: a private Xvfb,
-# the real game in it, ways to look at its window and to press keys.
+# The real game in a private Xvfb, for the window test, the measurements and
+# the screenshot: ways to start it, look at its window and press keys.
 # Source it; it cleans up on exit. Needs Xvfb, xdotool, x11-apps, ImageMagick.
 
 set -euo pipefail
@@ -29,10 +29,6 @@ arranca_xvfb() {
     export DISPLAY=":$(cat "$TRABAJO/pantalla")"
     [ "$DISPLAY" != : ] || falla "Xvfb did not start"
     unset SDL_VIDEODRIVER
-    # A sanitizer build needs full stacks for its suppressions to name the
-    # libX11 function that leaks; other builds ignore these.
-    export ASAN_OPTIONS="fast_unwind_on_malloc=0:${ASAN_OPTIONS:-}"
-    [ -z "${BRIKANDO_LSAN:-}" ] || export LSAN_OPTIONS="suppressions=$BRIKANDO_LSAN:${LSAN_OPTIONS:-}"
 }
 
 # Starts the command that follows in directory $1 and waits for its window.

@@ -1,0 +1,55 @@
+#!/bin/bash
+# The Debian package of a build, as CPack makes it: named after its version
+# and architecture, which is its binary's; depending on the shared libraries
+# and the font; nothing from lintian that is not overridden; and a second
+# build of the same sources in another directory gives the same bytes.
+# usage: paquete.sh BUILD_DIR SOURCE_DIR CPACK
+set -euo pipefail
+BUILD=$1 FUENTES=$2 CPACK=$3
+TRABAJO=$(mktemp -d /tmp/brikando_paquete.XXXXXX)
+trap 'rm -rf "$TRABAJO"' EXIT
+
+# Fails, showing file $2 if given.
+falla() {
+    echo "FAIL: $1" >&2
+    [ -z "${2:-}" ] || tail -n 40 "$2" >&2
+    exit 1
+}
+
+# Packs build directory $1 into directory $2; prints the package's path.
+empaqueta() {
+    "$CPACK" -G DEB --config "$1/CPackConfig.cmake" -B "$2" >"$2.log" 2>&1 || falla "cpack in $1" "$2.log"
+    ls "$2"/brikando_*.deb
+}
+
+DEB=$(empaqueta "$BUILD" "$TRABAJO/a")
+ARQ=$(dpkg-deb -f "$DEB" Architecture)
+[ "$(basename "$DEB")" = "brikando_$(dpkg-deb -f "$DEB" Version)_$ARQ.deb" ] || falla "the package's name: $DEB"
+RAIZ="$TRABAJO/raiz"
+dpkg-deb -x "$DEB" "$RAIZ"
+binario=$(file -b "$RAIZ/usr/lib/games/brikando/brikando")
+case "$ARQ:$binario" in
+    amd64:*x86-64* | armhf:*ARM*EABI5* | arm64:*aarch64*) ;;
+    *) falla "an $ARQ package around $binario" ;;
+esac
+for dependencia in libsdl1.2debian libsdl-image1.2 libsdl-ttf2.0-0 fonts-dejavu-core; do
+    dpkg-deb -f "$DEB" Depends | grep -q "$dependencia" || falla "no dependency on $dependencia"
+done
+lintian --pedantic --fail-on error,warning "$DEB" >"$TRABAJO/lintian.txt" 2>&1 || falla lintian "$TRABAJO/lintian.txt"
+
+# Built again elsewhere, without the emulator if any, the same bytes.
+tipo=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$BUILD/CMakeCache.txt")
+cadena=$(sed -n 's/^CMAKE_TOOLCHAIN_FILE:[A-Z]*=//p' "$BUILD/CMakeCache.txt")
+{ cmake -S "$FUENTES" -B "$TRABAJO/otra" -DCMAKE_BUILD_TYPE="$tipo" ${cadena:+-DCMAKE_TOOLCHAIN_FILE="$cadena" -DQEMU=OFF} \
+    -DBRIKANDO_TESTS=OFF -DBRIKANDO_BENCH=OFF -DBRIKANDO_GENERADOR=OFF &&
+    cmake --build "$TRABAJO/otra" -j "$(nproc)"; } >"$TRABAJO/otra.log" 2>&1 || falla "the second build" "$TRABAJO/otra.log"
+OTRO=$(empaqueta "$TRABAJO/otra" "$TRABAJO/b")
+if ! cmp -s "$DEB" "$OTRO"; then
+    mkdir "$TRABAJO/x" "$TRABAJO/y"
+    (cd "$TRABAJO/x" && ar x "$DEB") && (cd "$TRABAJO/y" && ar x "$OTRO")
+    for miembro in $(ar t "$DEB"); do
+        cmp -s "$TRABAJO/x/$miembro" "$TRABAJO/y/$miembro" || falla "two builds differ, first in $miembro"
+    done
+    falla "two builds differ in their archive headers"
+fi
+echo "package: ok ($(basename "$DEB"), $(stat -c %s "$DEB") bytes, $(md5sum <"$DEB" | cut -c1-12))"
