@@ -63,8 +63,9 @@ TEST(Aguante, UnEventoDeInteresPorPasadaConLaColaLlenaLaPausaNoDibujaYSoloUnaSal
         ASSERT_EQ(resto.size(), cola.size() - tomados) << "at " << ms;
         for (size_t k = 0; k < resto.size(); k++)
             ASSERT_EQ(resto[k].key.keysym.unicode, cola[tomados + k].key.keysym.unicode) << "at " << ms;
-        if (pausa)
+        if (pausa) {
             ASSERT_TRUE(Captura(pantalla) == congelada) << "drawn while paused, at " << ms;
+        }
         if (leida == SDLK_p && !pausa)
             congelada = Captura(pantalla);
         pausa = pausa != (leida == SDLK_p);

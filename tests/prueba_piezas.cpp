@@ -115,9 +115,10 @@ TEST(Etiqueta, SetNumDibujaElNumeroComoSDLttfYSinFuenteNada)
     }) == Dibujado([] {}));
 }
 
-// A piece at (x, y), read from a shape file of these rows.
-Figures Pieza(const Filas& filas, int x = 0, int y = 0, int tipo = 0)
+// A piece at (x, y), read from a shape file of these rows, the rest empty.
+Figures Pieza(Filas filas, int x = 0, int y = 0, int tipo = 0)
 {
+    filas.resize(LADO_FIGURA, "....");
     std::string texto;
     for (const std::string& fila : filas)
         texto += fila + "\n";
