@@ -4,7 +4,8 @@
 #   lib/games/brikando/brikando        the binary
 #   share/games/brikando/recursos/     the assets; the font is a link to the
 #                                      system's, whose package we depend on
-# plus the desktop entry, the icons, the manual page and the documents.
+# plus the desktop entry, the AppStream metadata, the icons, the manual
+# page and the documents.
 
 set(_datos share/games/brikando)
 install(TARGETS brikando DESTINATION lib/games/brikando)
@@ -16,11 +17,15 @@ file(CREATE_LINK ${BRIKANDO_FUENTE} ${_enlace}/comicsans.ttf SYMBOLIC)
 install(DIRECTORY ${_enlace} DESTINATION ${_datos}/recursos)
 install(PROGRAMS ${CMAKE_SOURCE_DIR}/tools/brikando-lanzador.sh DESTINATION games RENAME brikando)
 
+# Software centres list the game by its AppStream id, which names the
+# desktop entry, the metadata and the icons.
+set(_id example.c_seed_922b7130.brikando)
 set(_paquete ${CMAKE_SOURCE_DIR}/paquete)
-install(FILES ${_paquete}/brikando.desktop DESTINATION share/applications)
-foreach(_lado 32 48)
+install(FILES ${_paquete}/${_id}.desktop DESTINATION share/applications)
+install(FILES ${_paquete}/${_id}.metainfo.xml DESTINATION share/metainfo)
+foreach(_lado 32 48 64 128 256)
   install(FILES ${_paquete}/iconos/brikando-${_lado}.png
-          DESTINATION share/icons/hicolor/${_lado}x${_lado}/apps RENAME brikando.png)
+          DESTINATION share/icons/hicolor/${_lado}x${_lado}/apps RENAME ${_id}.png)
 endforeach()
 
 # Debian wants the manual page and the changelog compressed, reproducibly.
@@ -47,7 +52,7 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "Brikando maintainers <maintainers@users.nor
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Cross-built, the package is the target's: armhf for the handheld.
+# Cross-built, the package is the target's: armhf or arm64.
 if(CMAKE_CROSSCOMPILING)
   execute_process(COMMAND dpkg-architecture -t${CMAKE_LIBRARY_ARCHITECTURE} -qDEB_HOST_ARCH
                   OUTPUT_VARIABLE CPACK_DEBIAN_PACKAGE_ARCHITECTURE OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)

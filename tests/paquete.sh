@@ -1,8 +1,9 @@
 #!/bin/bash
 # The Debian package of a build, as CPack makes it: named after its version
 # and architecture, which is its binary's; depending on the shared libraries
-# and the font; nothing from lintian that is not overridden; and a second
-# build of the same sources in another directory gives the same bytes.
+# and the font; nothing from lintian that is not overridden; what a software
+# centre reads, valid; and a second build of the same sources in another
+# directory gives the same bytes.
 # usage: paquete.sh BUILD_DIR SOURCE_DIR CPACK
 set -euo pipefail
 BUILD=$1 FUENTES=$2 CPACK=$3
@@ -36,6 +37,15 @@ for dependencia in libsdl1.2debian libsdl-image1.2 libsdl-ttf2.0-0 fonts-dejavu-
     dpkg-deb -f "$DEB" Depends | grep -q "$dependencia" || falla "no dependency on $dependencia"
 done
 lintian --pedantic --fail-on error,warning "$DEB" >"$TRABAJO/lintian.txt" 2>&1 || falla lintian "$TRABAJO/lintian.txt"
+# What a software centre lists: the entry and metadata valid, and a catalogue
+# composed from the unpacked package with cached icons at 64 and 128 pixels.
+desktop-file-validate "$RAIZ"/usr/share/applications/*.desktop || falla "the desktop entry"
+appstreamcli validate --pedantic --no-net "$RAIZ"/usr/share/metainfo/*.xml >"$TRABAJO/as.txt" 2>&1 &&
+    ! grep -E '^[EW]:' "$TRABAJO/as.txt" || falla "the AppStream metadata" "$TRABAJO/as.txt"
+appstreamcli compose --no-net --no-color --print-report=full --result-root="$TRABAJO/catalogo" --origin=brikando \
+    "$RAIZ" >"$TRABAJO/as.txt" 2>&1 && ! grep -E '^ *[EW]:' "$TRABAJO/as.txt" &&
+    ls "$TRABAJO"/catalogo/usr/share/swcatalog/icons/brikando/{64x64,128x128}/*.png >/dev/null ||
+    falla "the AppStream catalogue" "$TRABAJO/as.txt"
 
 # Built again elsewhere, without the emulator if any, the same bytes.
 tipo=$(sed -n 's/^CMAKE_BUILD_TYPE:[A-Z]*=//p' "$BUILD/CMakeCache.txt")

@@ -8,6 +8,7 @@
 #include <SDL.h>
 #include <SDL_ttf.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -81,14 +82,15 @@ public:
             return;  // too small to shade
         const Color luz = Mezcla(base, BLANCO, 0.45);
         const Color sombra = Mezcla(base, NEGRO, 0.55);
-        Rect(x, y, lado, 1, luz);
-        Rect(x, y, 1, lado, luz);
-        Rect(x, y + lado - 1, lado, 1, sombra);
-        Rect(x + lado - 1, y, 1, lado, sombra);
+        const int b = std::max(1, lado / 10);  // the bevel grows with the big icons' cells
+        Rect(x, y, lado, b, luz);
+        Rect(x, y, b, lado, luz);
+        Rect(x, y + lado - b, lado, b, sombra);
+        Rect(x + lado - b, y, b, lado, sombra);
         if (lado >= 8) {
-            Rect(x + 1, y + lado - 2, lado - 2, 1, Mezcla(base, NEGRO, 0.25));
-            Rect(x + lado - 2, y + 1, 1, lado - 2, Mezcla(base, NEGRO, 0.25));
-            Punto(x + 2, y + 2, Mezcla(base, BLANCO, 0.7));
+            Rect(x + b, y + lado - 2 * b, lado - 2 * b, b, Mezcla(base, NEGRO, 0.25));
+            Rect(x + lado - 2 * b, y + b, b, lado - 2 * b, Mezcla(base, NEGRO, 0.25));
+            Rect(x + 2 * b, y + 2 * b, b, b, Mezcla(base, BLANCO, 0.7));
         }
     }
 
@@ -310,7 +312,7 @@ int main(int argc, char** argv)
         bien = bloque.GuardaPNG(salida + "/block" + std::to_string(k) + ".png") && bien;
     }
 
-    for (int lado : {32, 48}) {
+    for (int lado : {32, 48, 64, 128, 256}) {
         Lienzo icono(lado, lado);
         Icono(icono, lado);
         bien = icono.GuardaPNG(iconos + "/brikando-" + std::to_string(lado) + ".png") && bien;
