@@ -6,11 +6,14 @@ set -euo pipefail
 JUGAR=(cmake make g++ pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev
        fonts-dejavu-core fontconfig)
 PROBAR=(libgtest-dev libbenchmark-dev libpng-dev xvfb xdotool x11-apps imagemagick
-        valgrind clang-14 libclang-rt-14-dev
-        dpkg-dev file lintian man-db groff-base libsdl2-2.0-0
-        crossbuild-essential-armhf qemu-user-static
-        libsdl1.2debian:armhf libsdl-image1.2:armhf libsdl-ttf2.0-0:armhf
-        libgtest-dev:armhf libbenchmark-dev:armhf)
+        clang-14 libclang-rt-14-dev
+        dpkg-dev file lintian appstream appstream-compose desktop-file-utils libsdl2-2.0-0
+        qemu-user-static)
+# The ARM targets' compilers, and their libraries through multiarch.
+for arq in armhf arm64; do
+    PROBAR+=(crossbuild-essential-$arq libsdl1.2debian:$arq libsdl-image1.2:$arq libsdl-ttf2.0-0:$arq
+             libgtest-dev:$arq libbenchmark-dev:$arq)
+done
 
 case "${1:-}" in
     play) paquetes=("${JUGAR[@]}") ;;
@@ -28,13 +31,15 @@ sudo=""
 [ "$(id -u)" -ne 0 ] && sudo=sudo
 echo "Installing ${faltan[*]}"
 registro=$(mktemp)
-# The handheld's libraries come through multiarch, which must know armhf
-# before apt can see them.
+# The ARM libraries come through multiarch, which must know the
+# architecture before apt can see them.
 actualiza=false
-if [[ " ${faltan[*]}" == *:armhf* ]] && ! dpkg --print-foreign-architectures | grep -qx armhf; then
-    $sudo dpkg --add-architecture armhf
-    actualiza=true
-fi
+for arq in armhf arm64; do
+    if [[ " ${faltan[*]}" == *:$arq* ]] && ! dpkg --print-foreign-architectures | grep -qx $arq; then
+        $sudo dpkg --add-architecture $arq
+        actualiza=true
+    fi
+done
 instala() {
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${faltan[@]}" \
         </dev/null >>"$registro" 2>&1

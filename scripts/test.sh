@@ -1,14 +1,14 @@
 #!/bin/bash
 # Installs what is missing, builds everything and runs every test:
-#   release       unit, binary, real-window (Xvfb), valgrind and package
-#                 tests, the asset generator's byte-for-byte check;
+#   release       unit, binary, real-window (Xvfb) and package tests, the
+#                 asset generator's byte-for-byte check;
 #   sdl12-compat  the release build's tests again, on SDL 1.2's interface
-#                 over SDL2, the window scaled by two (valgrind and the
-#                 package aside: see the README);
+#                 over SDL2, the window scaled by two (the package aside:
+#                 the same bytes);
 #   sanitizers    the same suite built with AddressSanitizer and UBSan;
-#   armhf         cross-built for the handheld: the tests that need no X
-#                 server, and the armhf package, run under qemu-user;
-#   fuzz          the libFuzzer targets, 30 s each.
+#   armhf, arm64  cross-built for 32- and 64-bit ARM: the tests that need
+#                 no X server under qemu-user, and the package;
+#   fuzz          the shape-file reader under libFuzzer, 30 s.
 # Prints one summary; exits non-zero on any failure. Logs: build-logs/.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -68,9 +68,7 @@ prueba() {
 }
 
 # The same binaries over sdl12-compat, which is picked by LD_LIBRARY_PATH.
-# valgrind is left out: under X11 SDL2 loads D-Bus and Mesa, whose own leaks
-# and slowness under valgrind say nothing about the game. So is the package,
-# the same bytes as in the release stage.
+# The package is left out: the same bytes as in the release stage.
 sdl12_compat() {
     local registro="$REGISTROS/sdl12-compat.log" lib
     if ! lib=$(bash scripts/sdl12-compat.sh build/sdl12-compat 2>"$registro"); then
@@ -85,15 +83,15 @@ sdl12_compat() {
         return
     fi
     echo "SDL 1.2 from $lib" >>"$registro"
-    LD_LIBRARY_PATH=$lib BRIKANDO_ESCALA=2 prueba sdl12-compat build "-LE valgrind|paquete" \
-        "(valgrind and the package left out)"
+    LD_LIBRARY_PATH=$lib BRIKANDO_ESCALA=2 prueba sdl12-compat build "-LE paquete" "(the package left out)"
 }
 
-# The handheld's build: same sources, same warnings, tests under qemu-user.
-armhf() {
-    compila armhf build-armhf -DCMAKE_TOOLCHAIN_FILE=cmake/armhf.cmake -DCMAKE_BUILD_TYPE=Release \
+# A cross-build for ARM, $1 armhf or arm64: same sources, same warnings,
+# the tests under qemu-user.
+arm() {
+    compila "$1" "build-$1" -DCMAKE_TOOLCHAIN_FILE="cmake/$1.cmake" -DCMAKE_BUILD_TYPE=Release \
         -DBRIKANDO_TESTS=ON -DBRIKANDO_BENCH=ON -DBRIKANDO_GENERADOR=OFF || return
-    prueba armhf build-armhf "" "(the other window tests and valgrind run on the host)"
+    prueba "$1" "build-$1" "" "(the window test runs on the host)"
 }
 
 if compila release build -DCMAKE_BUILD_TYPE=Release \
@@ -103,9 +101,10 @@ if compila release build -DCMAKE_BUILD_TYPE=Release \
 fi
 if compila sanitizers build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRIKANDO_SANITIZE=ON \
     -DBRIKANDO_TESTS=ON -DBRIKANDO_BENCH=OFF -DBRIKANDO_GENERADOR=OFF; then
-    prueba sanitizers build-asan "-LE valgrind" "(valgrind runs on the release build)"
+    prueba sanitizers build-asan ""
 fi
-armhf
+arm armhf
+arm arm64
 if compila fuzz build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRIKANDO_FUZZ=ON \
     -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14; then
     prueba fuzz build-fuzz ""
