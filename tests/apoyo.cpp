@@ -172,6 +172,8 @@ Cuadro LeePantalla(Uint32 ms)
 size_t Etiqueta(unsigned int numero)
 {
     SDL_Surface* lienzo = SDL_ConvertSurface(background_game, pantalla->format, 0);
+    t_puntaje->SetPosX(X_PUNTAJE);  // where the label belongs, whatever the game does with its own
+    t_puntaje->SetPosY(Y_PUNTAJE);
     t_puntaje->SetNum(static_cast<int>(numero));
     t_puntaje->DibujarText(lienzo);
     const size_t hash = HashEtiqueta(lienzo);
@@ -223,8 +225,6 @@ std::vector<Cuadro> JuegaGuion(unsigned semilla, const std::vector<Paso>& guion,
             const Paso& paso = guion[siguiente];
             if (paso.accion == Paso::PULSA)
                 Pulsa(paso.tecla);
-            else if (paso.accion == Paso::BORRA)
-                SDL_FillRect(pantalla, nullptr, 0);
             else if (paso.accion == Paso::TARDA)
                 AvanzaMicros(10000);
             else

@@ -57,11 +57,10 @@ size_t Etiqueta(unsigned int numero);
 // result is -1; otherwise it is main's.
 int JuegaMain(unsigned semilla, const std::function<void(Uint32 ms)>& turno, Uint32 limite_ms);
 
-// A script: at ms press a key, hold or release it, blacken the screen (to
-// see whether the game draws again) or make that pass 10 ms longer. Gives
-// the frame read after every sleep.
+// A script: at ms press a key, hold or release it, or make that pass 10 ms
+// longer. Gives the frame read after every sleep.
 struct Paso {
-    enum Accion { PULSA, SOSTIENE, SUELTA, BORRA, TARDA };
+    enum Accion { PULSA, SOSTIENE, SUELTA, TARDA };
     Uint32 ms;
     Accion accion;
     SDLKey tecla = SDLK_UNKNOWN;

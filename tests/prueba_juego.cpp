@@ -1,9 +1,13 @@
 // The game flow: spawning and scoring on their own, then whole games played
-// through main's own frame loop on the simulated clock, read off the screen.
+// through main's own frame loop on the simulated clock, read off the screen:
+// scripted ones, and twenty minutes of a seeded player who mashes keys,
+// pauses, leaves and now and then fills the event queue to the brim.
 
 #include <gtest/gtest.h>
 
 #include <malloc.h>
+
+#include <random>
 
 #include "apoyo.h"
 
@@ -43,6 +47,7 @@ TEST(Puntos, SoloLasFilasDelCuadradoDeLaPiezaSegunCuantasYCuando)
         // Full rows outside the piece's square stay, above it and below it.
         {{"##########", "##########", "#########.", "##########"}, 17, 25000, {"##########", "#########."}, 50},
         {{"##########", "##########"}, 19, 20000, LLENA, 20 + 30},
+        {LLENA, 15, 1000, LLENA, 0},
         {{"##########", "##########", "##########", "##########"}, 16, 1200, {}, 110 + 480},
         {LLENA, 16, 20001, {}, 20},
         {LLENA, 16, 0, {}, 20},  // no division by zero: no speed bonus
@@ -95,11 +100,10 @@ std::vector<Uint32> Cambios(const std::vector<Cuadro>& cuadros, Uint32 hasta)
     return cuando;
 }
 
-const Paso::Accion PULSA = Paso::PULSA, SOSTIENE = Paso::SOSTIENE, SUELTA = Paso::SUELTA, BORRA = Paso::BORRA;
+const Paso::Accion PULSA = Paso::PULSA, SOSTIENE = Paso::SOSTIENE, SUELTA = Paso::SUELTA;
 // The pieces as they come in at column 4; block images 0 to 2 read '1' to '3'.
 const Filas L = {"....1.....", "....1.....", "....11...."};
 const Filas BARRA = {"....2.....", "....2.....", "....2.....", "....2....."};
-const std::string NEGRO = "??????????";  // the first row of a blackened screen
 
 TEST(Partida, SaleCaeCada800msOCada70msConAbajoYLaSiguienteSaleEnLaPasadaTrasAterrizar)
 {
@@ -107,7 +111,8 @@ TEST(Partida, SaleCaeCada800msOCada70msConAbajoYLaSiguienteSaleEnLaPasadaTrasAte
     SDL_WM_SetCaption("", nullptr);
     int salida = -1;
     const std::vector<Cuadro> cuadros = JuegaGuion(2, {{0, PULSA, SDLK_RETURN}, {2000, SOSTIENE, SDLK_DOWN},
-                                                       {3400, PULSA, SDLK_ESCAPE}, {3500, PULSA, SDLK_ESCAPE}}, &salida);
+                                                       {3400, PULSA, SDLK_ESCAPE}, {3500, PULSA, SDLK_RETURN},
+                                                       {3600, PULSA, SDLK_ESCAPE}, {3700, PULSA, SDLK_ESCAPE}}, &salida);
     EXPECT_EQ(salida, 0);
     EXPECT_EQ(cuadros[0].pantalla, "menu");
     // The first frame: the piece's square at screen (150, 8), the preview at (278, 162), the score 0.
@@ -125,6 +130,9 @@ TEST(Partida, SaleCaeCada800msOCada70msConAbajoYLaSiguienteSaleEnLaPasadaTrasAte
     EXPECT_EQ(Cambios(cuadros, 3300), cambios);
     EXPECT_EQ(En(cuadros, 3220), Tablero(17, L, 0, BARRA));
     EXPECT_EQ(En(cuadros, 3420), "menu");
+    // A new game starts afresh: the bar that was falling is gone with the
+    // board, and a T comes in (and takes a step at once, DOWN being held).
+    EXPECT_EQ(En(cuadros, 3520), Tablero(1, {"....333...", ".....3...."}));
     char* titulo = nullptr;
     SDL_WM_GetCaption(&titulo, nullptr);
     EXPECT_STREQ(titulo, "Brikando");
@@ -144,31 +152,6 @@ TEST(Partida, LasFlechasSostenidasSeMuestreanCada150msIzquierdaAntesQueDerecha)
     EXPECT_EQ(Cambios(cuadros, 1680), (std::vector<Uint32>{190, 350, 510, 670, 830, 1310, 1470, 1630, 1650}));
     EXPECT_EQ(En(cuadros, 1290), Tablero(1, {".........2", ".........2", ".........2", ".........2"}));
     EXPECT_EQ(En(cuadros, 1630), Tablero(1, {"......2222"}));
-}
-
-TEST(Partida, LaPausaNoDibujaYReanudaConLoPendienteYEscapeVuelveAlMenuDondePNoHaceNada)
-{
-    // Seed 2: an L, a bar, a T; then a T and an L, then two Ls.
-    const std::vector<Cuadro> cuadros = JuegaGuion(
-        2, {{0, PULSA, SDLK_RETURN}, {100, PULSA, SDLK_RETURN}, {100, PULSA, SDLK_p}, {140, BORRA},
-            {200, SOSTIENE, SDLK_RIGHT}, {200, SOSTIENE, SDLK_DOWN}, {2000, PULSA, SDLK_p},
-            {2100, SUELTA, SDLK_RIGHT}, {3500, PULSA, SDLK_p}, {3500, PULSA, SDLK_ESCAPE}, {3520, BORRA},
-            {3600, PULSA, SDLK_p}, {3600, PULSA, SDLK_RETURN}, {3700, PULSA, SDLK_ESCAPE},
-            {3700, PULSA, SDLK_RETURN}, {3800, PULSA, SDLK_ESCAPE}, {3900, PULSA, SDLK_ESCAPE}});
-    // RETURN is read and ignored, then p pauses: nothing is drawn, nothing moves.
-    EXPECT_EQ(En(cuadros, 120), Tablero(0, L));
-    EXPECT_EQ(En(cuadros, 2000).substr(0, ANCHO_MAPA), NEGRO);
-    // Both delays passed: the fall step comes in the pass that resumes, the move in the next.
-    EXPECT_EQ(En(cuadros, 2020), Tablero(1, L));
-    EXPECT_EQ(En(cuadros, 2040), Tablero(1, {".....1....", ".....1....", ".....11..."}));
-    // p and ESCAPE together: a pause, then the menu, a pass each.
-    EXPECT_EQ(En(cuadros, 3520).substr(0, ANCHO_MAPA), NEGRO);
-    EXPECT_EQ(En(cuadros, 3540), "menu");
-    // p in the menu does nothing: the new game is not paused, its board empty.
-    EXPECT_EQ(En(cuadros, 3600), Tablero(0, {"....333...", ".....3...."}));
-    // ESCAPE and RETURN together: the menu's wait reads the RETURN.
-    EXPECT_EQ(En(cuadros, 3720), "menu");
-    EXPECT_EQ(En(cuadros, 3740), Tablero(0, L));
 }
 
 // Heap bytes in use, large blocks included; constant under a sanitizer's allocator.
@@ -203,6 +186,94 @@ TEST(Partida, ElMenuDuermeEntreSondeosEscapeOCerrarTerminanCon0YMainLiberaLoQueR
     // the exit handlers main registers among them. The smallest thing main
     // could forget to free, the score's image, is over 400.
     EXPECT_LT(EnUso() - en_uso, 8 * 3 * 256) << "bytes kept by 24 runs of main";
+}
+
+std::vector<SDL_Event> EnCola()
+{
+    SDL_Event cola[1024];  // more than any SDL queue holds
+    return std::vector<SDL_Event>(cola, cola + std::max(SDL_PeepEvents(cola, 1024, SDL_PEEKEVENT, SDL_ALLEVENTS), 0));
+}
+
+// The key of a press the play pass acts on, else SDLK_UNKNOWN.
+SDLKey DeInteres(const SDL_Event& e)
+{
+    const SDLKey tecla = e.type == SDL_KEYDOWN ? e.key.keysym.sym : SDLK_UNKNOWN;
+    return tecla == SDLK_p || tecla == SDLK_ESCAPE || tecla == SDLK_RETURN ? tecla : SDLK_UNKNOWN;
+}
+
+TEST(Aguante, UnEventoDeInteresPorPasadaConLaColaLlenaLaPausaNoDibujaYSoloUnaSalidaBloqueadaTerminaLaPartida)
+{
+    std::mt19937 azar(2026);
+    Cuadro antes = {0, "menu", 0};
+    std::vector<SDL_Event> cola;   // queued at the end of the last turn
+    std::vector<Uint8> congelada;  // the screen since the game paused
+    bool pausa = false, escape = false;
+    int partidas = 0, finales = 0, riadas = 0;
+    const int salida = JuegaMain(2026, [&](Uint32 ms) {
+        const Cuadro ahora = LeePantalla(ms);
+        if (ms >= 20 * 60 * 1000 || HasFatalFailure())
+            return Pulsa(SDLK_UNKNOWN);
+        if (ahora.pantalla == "menu") {
+            // Left without ESCAPE: the board emptied but for the blocked
+            // piece at the spawn point, the score 0.
+            if (antes.pantalla != "menu" && !escape) {
+                ASSERT_EQ(antes.pantalla.find_first_not_of(".\n", 4 * 11), 20 * 11) << antes.pantalla;
+                ASSERT_EQ(antes.etiqueta, Etiqueta(0));
+                finales++;
+            }
+            VaciaCola();
+            Pulsa(SDLK_RETURN);
+            cola.clear();  // the menu's wait reads up to the RETURN
+            antes = ahora;
+            pausa = escape = false;
+            return (void)partidas++;
+        }
+        antes = ahora;
+
+        // The pass took the queue up to its first event of interest, no more.
+        size_t tomados = 0;
+        while (tomados < cola.size() && DeInteres(cola[tomados]) == SDLK_UNKNOWN)
+            tomados++;
+        const SDLKey leida = tomados < cola.size() ? DeInteres(cola[tomados++]) : SDLK_UNKNOWN;
+        const std::vector<SDL_Event> resto = EnCola();
+        ASSERT_EQ(resto.size(), cola.size() - tomados) << "at " << ms;
+        for (size_t k = 0; k < resto.size(); k++)
+            ASSERT_EQ(resto[k].key.keysym.unicode, cola[tomados + k].key.keysym.unicode) << "at " << ms;
+        if (pausa) {
+            ASSERT_TRUE(Captura(pantalla) == congelada) << "drawn while paused, at " << ms;
+        }
+        if (leida == SDLK_p && !pausa)
+            congelada = Captura(pantalla);
+        pausa = pausa != (leida == SDLK_p);
+        escape = escape || leida == SDLK_ESCAPE;
+
+        Sostiene(SDLK_LEFT, azar() % 3 == 0);
+        Sostiene(SDLK_RIGHT, azar() % 3 == 0);
+        Sostiene(SDLK_UP, azar() % 8 == 0);
+        Sostiene(SDLK_DOWN, azar() % 2 == 0);
+        const unsigned int dado = azar() % 20000;
+        if (dado < (pausa ? 1000u : 20u))
+            Pulsa(SDLK_p);
+        else if (dado < 60)
+            Pulsa(SDLK_RETURN);  // ignored in play
+        else if (dado == 60)
+            Pulsa(SDLK_ESCAPE);
+        else if (dado < 160) {
+            // Presses, releases and motion, each with a serial number in a
+            // field the game ignores, until SDL refuses one.
+            for (SDL_Event e = {}; SDL_PushEvent(&e) == 0; riadas++) {
+                const unsigned int tipo = azar() % 10;
+                e.type = tipo < 7 ? SDL_KEYDOWN : tipo < 9 ? SDL_KEYUP : SDL_MOUSEMOTION;
+                e.key.keysym.sym = tipo < 2 ? SDLK_p : tipo < 3 ? SDLK_RETURN : static_cast<SDLKey>(SDLK_a + tipo);
+                e.key.keysym.unicode = static_cast<Uint16>(riadas);
+            }
+        }
+        cola = EnCola();
+    }, 20 * 60 * 1000 + 1000);
+
+    EXPECT_EQ(salida, 0);
+    EXPECT_GT(finales, 5);
+    printf("soak: %d games, %d ended by a blocked spawn, %d events flooded\n", partidas, finales, riadas);
 }
 
 }  // namespace
