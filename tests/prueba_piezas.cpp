@@ -122,7 +122,7 @@ Figures Pieza(Filas filas, int x = 0, int y = 0, int tipo = 0)
     return pieza;
 }
 
-TEST(Cuadricula, ColisionEnCadaBordeFilasLlenasOVaciasYBajaMapa)
+TEST(Cuadricula, ColisionEnCadaBordeYBajaMapa)
 {
     Cuadricula mapa(ALTO_MAPA, ANCHO_MAPA);
     Rellena(mapa, {"...2......"});
