@@ -10,7 +10,8 @@ PROBAR=(libgtest-dev libbenchmark-dev libpng-dev xvfb xdotool x11-apps imagemagi
         dpkg-dev file lintian appstream appstream-compose desktop-file-utils libsdl2-2.0-0
         qemu-user-static)
 # The ARM targets' compilers, and their libraries through multiarch.
-for arq in armhf arm64; do
+ARM=(armhf arm64)
+for arq in "${ARM[@]}"; do
     PROBAR+=(crossbuild-essential-$arq libsdl1.2debian:$arq libsdl-image1.2:$arq libsdl-ttf2.0-0:$arq
              libgtest-dev:$arq libbenchmark-dev:$arq)
 done
@@ -34,7 +35,7 @@ registro=$(mktemp)
 # The ARM libraries come through multiarch, which must know the
 # architecture before apt can see them.
 actualiza=false
-for arq in armhf arm64; do
+for arq in "${ARM[@]}"; do
     if [[ " ${faltan[*]}" == *:$arq* ]] && ! dpkg --print-foreign-architectures | grep -qx $arq; then
         $sudo dpkg --add-architecture $arq
         actualiza=true

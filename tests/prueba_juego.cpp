@@ -7,6 +7,7 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <random>
 
 #include "apoyo.h"

@@ -10,10 +10,10 @@ PID_JUEGO=""
 VENTANA=""
 trap 'kill $PID_JUEGO $PID_XVFB 2>/dev/null; rm -rf "$TRABAJO"' EXIT
 
-# Fails, showing what the game (or the file $DETALLE) wrote.
+# Fails, showing what the game wrote.
 falla() {
     echo "FAIL: $*" >&2
-    tail -n 60 "$TRABAJO/errores.txt" "${DETALLE:-/dev/null}" >&2 2>/dev/null
+    tail -n 60 "$TRABAJO/errores.txt" >&2 2>/dev/null
     exit 1
 }
 
