@@ -7,8 +7,7 @@
 #                 the same bytes);
 #   sanitizers    the same suite built with AddressSanitizer and UBSan;
 #   armhf, arm64  cross-built for 32- and 64-bit ARM: the tests that need
-#                 no X server under qemu-user, and the package;
-#   fuzz          the shape-file reader under libFuzzer, 30 s.
+#                 no X server under qemu-user, and the package.
 # Prints one summary; exits non-zero on any failure. Logs: build-logs/.
 set -uo pipefail
 cd "$(dirname "$0")/.."
@@ -105,10 +104,6 @@ if compila sanitizers build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRIKANDO_SA
 fi
 arm armhf
 arm arm64
-if compila fuzz build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRIKANDO_FUZZ=ON \
-    -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14; then
-    prueba fuzz build-fuzz ""
-fi
 
 echo
 echo "Summary"
