@@ -7,17 +7,17 @@
 #   memory       peak resident set (VmHWM).
 # With --largo, also 10 minutes of play (RETURN every 10 s starts a new game
 # whenever one has ended): resident memory every minute.
-# CPU comes from /proc/PID/stat; frame and pass times from tests' espia_sdl
-# preload (flips, and the ends of the pacing sleeps). Over sdl12-compat with
-# SDL12COMPAT_WINDOW_SCALING set, also set SDL12COMPAT_SCALE_METHOD=nearest,
+# CPU comes from /proc/PID/stat; frame and pass times from the preloaded probe
+# bench/sonda.c (flips, and the ends of the pacing sleeps). Over sdl12-compat
+# with SDL12COMPAT_WINDOW_SCALING set, also set SDL12COMPAT_SCALE_METHOD=nearest,
 # so that the window shows the menu scaled exactly.
 # usage: bench/medir.sh [BUILD_DIR] [--largo]   (default: build)
 . "$(dirname "$0")/../tools/xvfb.sh"
 BUILD=$(cd "${1:-build}" && pwd)
 LARGO=${2:-}
 MENU="$(dirname "$0")/../recursos/img/menu_principal.png"
-ESPIA="$BUILD/tests/libespia_sdl.so"
-[ -x "$BUILD/brikando" ] && [ -f "$ESPIA" ] || falla "build $BUILD first (with tests: the spy lives there)"
+SONDA="$BUILD/bench/libsonda.so"
+[ -x "$BUILD/brikando" ] && [ -f "$SONDA" ] || falla "build $BUILD first, with benchmarks"
 HZ=$(getconf CLK_TCK)
 if [ -n "${SDL12COMPAT_WINDOW_SCALING:-}" ]; then
     convert "$MENU" -scale $((100 * SDL12COMPAT_WINDOW_SCALING))% "png24:$TRABAJO/menu.png"
@@ -47,14 +47,14 @@ termina() {
 
 arranca_xvfb 1024x768x24
 
-# Start-up: the shell's clock just before exec, the spy's at the first flip.
+# Start-up: the shell's clock just before exec, the probe's at the first flip.
 for _ in $(seq 10); do
-    rm -f "$TRABAJO/espia"
+    rm -f "$TRABAJO/sonda"
     (cd "$BUILD" && echo "$EPOCHREALTIME" >"$TRABAJO/t0" &&
-        ESPIA_SDL="$TRABAJO/espia" LD_PRELOAD="$ESPIA" exec ./brikando) &
+        SONDA="$TRABAJO/sonda" LD_PRELOAD="$SONDA" exec ./brikando) &
     PID_JUEGO=$!
-    for _ in $(seq 200); do grep -q SDL_Flip "$TRABAJO/espia" 2>/dev/null && break; sleep 0.01; done
-    awk -v t0="$(cat "$TRABAJO/t0")" '/SDL_Flip/ {printf "%.1f\n", ($2 / 1e6) - t0 * 1000; exit}' "$TRABAJO/espia"
+    for _ in $(seq 200); do grep -q SDL_Flip "$TRABAJO/sonda" 2>/dev/null && break; sleep 0.01; done
+    awk -v t0="$(cat "$TRABAJO/t0")" '/SDL_Flip/ {printf "%.1f\n", ($2 / 1e6) - t0 * 1000; exit}' "$TRABAJO/sonda"
     kill "$PID_JUEGO"
     wait "$PID_JUEGO" 2>/dev/null || true
 done | mediana >"$TRABAJO/arranque"
@@ -76,8 +76,8 @@ done
 
 # Pacing while a game plays itself for 20 s: frames from the flips, passes
 # from the ends of the pacing sleeps (past the menu's flip and its sleeps).
-rm -f "$TRABAJO/espia"
-ESPIA_SDL="$TRABAJO/espia" LD_PRELOAD="$ESPIA" arranca_juego "$BUILD" ./brikando
+rm -f "$TRABAJO/sonda"
+SONDA="$TRABAJO/sonda" LD_PRELOAD="$SONDA" arranca_juego "$BUILD" ./brikando
 espera_imagen "$MENU" 5 || falla "no menu"
 tecla Return
 sleep 20
@@ -87,7 +87,7 @@ awk '/SDL_Flip/ && ++flips == 2 {jugando = 1}
      /SDL_Flip/ {t = $2 / 1e6; if (nf++) sf += t - pf; pf = t}
      /despierta/ {t = $2 / 1e6; if (np++) { d = t - pp; if (!m || d < m) m = d; sp += d } pp = t}
      END {printf "%.1f %.3f %.3f %d\n", 1000 * (nf - 1) / sf, m, sp / (np - 1), np - 1}' \
-    "$TRABAJO/espia" >"$TRABAJO/ritmo"
+    "$TRABAJO/sonda" >"$TRABAJO/ritmo"
 read -r fps paso_min paso_medio pasadas <"$TRABAJO/ritmo"
 
 echo "| figure | measured | budget |"

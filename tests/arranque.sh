@@ -44,7 +44,7 @@ prueba() {
         "$TRABAJO/brikando" >"$dir/salida" 2>"$dir/errores")
     local estado=$? salida abiertos
     salida=$(cat "$dir/salida"; echo .)
-    abiertos=$(sed -n 's/^\(IMG_Load\|TTF_OpenFont\) \([^ ]*\) .*/\2/p' "$dir/registro" | tr '\n' ' ')
+    abiertos=$(sed -n 's/^\(IMG_Load\|TTF_OpenFont\) //p' "$dir/registro" | tr '\n' ' ')
     if [ $estado != 1 ] || [[ "$salida" != "$4"$5$'\n.' || "${salida%$'\n.'}" == *$'\n'* ]] ||
         grep -E 'Sanitizer|runtime error' "$dir/errores" || [ "$abiertos" != "$6" ] ||
         [ "$(grep -c -E '^(SDL|TTF)_Quit ' "$dir/registro")" != 2 ]; then

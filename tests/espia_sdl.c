@@ -1,14 +1,12 @@
-/* Preloaded into the real game to watch it from outside. ESPIA_SDL=FILE: a
- * line per call below (sleeps as they end), each with the asset's path and
- * CLOCK_REALTIME in ns. ESPIA_SDL_FALLA=NAME: that call fails, with the
- * reason "fallo inyectado". */
+/* Preloaded into the real game to watch it start. ESPIA_SDL=FILE: a line per
+ * call below, with the asset's path if any. ESPIA_SDL_FALLA=NAME: that call
+ * fails, with the reason "fallo inyectado". */
 
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
-#include <time.h>
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -20,10 +18,8 @@ static void Anota(const char* que, const char* detalle)
 {
     const char* path = getenv("ESPIA_SDL");
     FILE* registro = path ? fopen(path, "a") : NULL;
-    struct timespec ahora;
-    clock_gettime(CLOCK_REALTIME, &ahora);
     if (registro != NULL) {
-        fprintf(registro, "%s %s %lld\n", que, detalle, (long long)ahora.tv_sec * 1000000000LL + ahora.tv_nsec);
+        fprintf(registro, "%s %s\n", que, detalle);
         fclose(registro);
     }
 }
@@ -49,7 +45,6 @@ ESPIA(SDL_Surface*, SDL_SetVideoMode, "", NULL, (int w, int h, int bpp, Uint32 f
 ESPIA(SDL_Surface*, SDL_DisplayFormat, "", NULL, (SDL_Surface * s), (s))
 ESPIA(SDL_Surface*, IMG_Load, file, NULL, (const char* file), (file))
 ESPIA(TTF_Font*, TTF_OpenFont, file, NULL, (const char* file, int ptsize), (file, ptsize))
-ESPIA(int, SDL_Flip, "", -1, (SDL_Surface * s), (s))
 
 #define CIERRE(nombre)          \
     void nombre(void)           \
@@ -59,11 +54,3 @@ ESPIA(int, SDL_Flip, "", -1, (SDL_Surface * s), (s))
     }
 CIERRE(SDL_Quit)
 CIERRE(TTF_Quit)
-
-/* In play, where one pass ends and the next begins. */
-int nanosleep(const struct timespec* pedido, struct timespec* resto)
-{
-    const int resultado = REAL(nanosleep)(pedido, resto);
-    Anota("despierta", "");
-    return resultado;
-}
