@@ -4,7 +4,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "apoyo.h"
+#include "carga.h"
 
 using namespace apoyo;
 

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "apoyo.h"
+#include "carga.h"
 
 using namespace apoyo;
 

@@ -82,7 +82,7 @@ sdl12_compat() {
         return
     fi
     echo "SDL 1.2 from $lib" >>"$registro"
-    LD_LIBRARY_PATH=$lib BRIKANDO_ESCALA=2 prueba sdl12-compat build "-LE paquete" "(the package left out)"
+    LD_LIBRARY_PATH=$lib BRIKANDO_SDL=sdl12-compat prueba sdl12-compat build "-LE paquete" "(the package left out)"
 }
 
 # A cross-build for ARM, $1 armhf or arm64: same sources, same warnings,

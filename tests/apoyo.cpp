@@ -1,23 +1,19 @@
 #include "apoyo.h"
 
+#include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
 namespace apoyo {
 
 Block* bloque[TIPOS_BLOQUES] = {};
 Texto* t_puntaje = new Texto;
 static SDL_Surface* imagenes[TIPOS_BLOQUES];  // to recognise the blocks on the screen
-// A plain array: the exit handler may run after static strings are gone.
-static char dir_temporal[] = "/tmp/brikando_prueba_XXXXXX";
 
 bool Arranca()
 {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
-    if (Inicia_SDL() != 0 || InicializaSprites(bloque, *t_puntaje) != 0 || mkdtemp(dir_temporal) == nullptr)
+    if (Inicia_SDL() != 0 || InicializaSprites(bloque, *t_puntaje) != 0)
         return false;
-    atexit([] { std::filesystem::remove_all(dir_temporal); });
     for (int k = 0; k < TIPOS_BLOQUES; k++)
         imagenes[k] = CargaImagen(("recursos/img/block" + std::to_string(k) + ".png").c_str());
     return true;
@@ -48,7 +44,7 @@ static char Caracter(int v)
     return v == 0 ? '.' : static_cast<char>('0' + v);
 }
 
-void Rellena(Cuadricula& mapa, const std::vector<std::string>& filas)
+void Rellena(Cuadricula& mapa, const Filas& filas)
 {
     mapa.ResetMap();
     for (size_t k = 0; k < filas.size(); k++)
@@ -68,13 +64,6 @@ std::string Tablero(Cuadricula& mapa)
     return texto;
 }
 
-void CasiLleno(Cuadricula& mapa)
-{
-    for (int k = 1; k < ALTO_MAPA; k++)
-        for (int n = 0; n < ANCHO_MAPA; n++)
-            mapa.GetCuadricula()[k][n] = n == (k * 3) % ANCHO_MAPA ? 0 : 1 + (k + n) % TIPOS_BLOQUES;
-}
-
 std::string Forma(Figures pieza)
 {
     struct {
@@ -88,11 +77,19 @@ std::string Forma(Figures pieza)
     return texto;
 }
 
-std::string Archivo(const std::string& nombre, const std::string& contenido)
+Figures Pieza(Filas filas, int x, int y, int tipo)
 {
-    const std::string path = std::string(dir_temporal) + "/" + nombre;
-    std::ofstream(path, std::ios::binary) << contenido;
-    return path;
+    filas.resize(LADO_FIGURA, "....");
+    FILE* archivo = tmpfile();  // read back through its descriptor: nothing to clean up
+    for (std::string fila : filas) {
+        std::replace(fila.begin(), fila.end(), '.', '0');
+        fprintf(archivo, "%s\n", fila.c_str());
+    }
+    fflush(archivo);
+    Figures pieza;
+    pieza.Iniciar(x, y, 0, VELOCIDAD_FIGURA, tipo, ("/proc/self/fd/" + std::to_string(fileno(archivo))).c_str());
+    fclose(archivo);
+    return pieza;
 }
 
 void Sostiene(SDLKey tecla, bool sostenida)
@@ -106,19 +103,6 @@ void Pulsa(SDLKey tecla)
     evento.type = tecla == SDLK_UNKNOWN ? SDL_QUIT : SDL_KEYDOWN;
     evento.key.keysym.sym = tecla;
     SDL_PushEvent(&evento);
-}
-
-void VaciaCola()
-{
-    SDL_Event evento;
-    while (SDL_PollEvent(&evento)) {
-    }
-}
-
-std::vector<Uint8> Captura(SDL_Surface* superficie)
-{
-    const Uint8* p = static_cast<const Uint8*>(superficie->pixels);
-    return std::vector<Uint8>(p, p + superficie->pitch * superficie->h);
 }
 
 // Whether the w x h pixels at (x, y) of the screen are those at (xb, yb) of b.
@@ -171,12 +155,13 @@ Cuadro LeePantalla(Uint32 ms)
 
 size_t Etiqueta(unsigned int numero)
 {
+    static TTF_Font* fuente = TTF_OpenFont("recursos/fonts/comicsans.ttf", 12);
     SDL_Surface* lienzo = SDL_ConvertSurface(background_game, pantalla->format, 0);
-    t_puntaje->SetPosX(X_PUNTAJE);  // where the label belongs, whatever the game does with its own
-    t_puntaje->SetPosY(Y_PUNTAJE);
-    t_puntaje->SetNum(static_cast<int>(numero));
-    t_puntaje->DibujarText(lienzo);
+    SDL_Surface* texto = TTF_RenderText_Blended(fuente, std::to_string(numero).c_str(), SDL_Color{255, 255, 255, 0});
+    SDL_Rect donde = {X_PUNTAJE, Y_PUNTAJE, 0, 0};
+    SDL_BlitSurface(texto, nullptr, lienzo, &donde);
     const size_t hash = HashEtiqueta(lienzo);
+    SDL_FreeSurface(texto);
     SDL_FreeSurface(lienzo);
     return hash;
 }
@@ -189,7 +174,8 @@ int JuegaMain(unsigned semilla, const std::function<void(Uint32 ms)>& turno, Uin
     const auto suelta = [] {
         int n = 0;
         memset(SDL_GetKeyState(&n), 0, n);
-        VaciaCola();
+        for (SDL_Event evento; SDL_PollEvent(&evento);) {
+        }
     };
     suelta();
     SimulaReloj(1000);
@@ -222,13 +208,11 @@ std::vector<Cuadro> JuegaGuion(unsigned semilla, const std::vector<Paso>& guion,
     const int resultado = JuegaMain(semilla, [&](Uint32 ms) {
         cuadros.push_back(LeePantalla(ms - MILISEGUNDOS_LOOP));
         for (; siguiente < guion.size() && guion[siguiente].ms <= ms; siguiente++) {
-            const Paso& paso = guion[siguiente];
-            if (paso.accion == Paso::PULSA)
-                Pulsa(paso.tecla);
-            else if (paso.accion == Paso::TARDA)
-                AvanzaMicros(10000);
+            const Paso& p = guion[siguiente];
+            if (p.accion == Paso::PULSA)
+                Pulsa(p.tecla);
             else
-                Sostiene(paso.tecla, paso.accion == Paso::SOSTIENE);
+                Sostiene(p.tecla, p.accion == Paso::SOSTIENE);
         }
     }, guion.back().ms + 5000);
     if (salida != nullptr)

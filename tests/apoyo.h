@@ -1,8 +1,8 @@
 #ifndef APOYO_H
 #define APOYO_H
 
-// What the tests and the benchmarks share: a simulated clock, boards and
-// the screen as text, and the game's own main played on that clock.
+// What the tests and the benchmarks share: a simulated clock, boards, shapes
+// and the screen as text, and the game's own main played on that clock.
 
 #include <functional>
 #include <string>
@@ -14,6 +14,8 @@
 int main_del_juego(int argc, char** argv);  // main, built once more under this name
 
 namespace apoyo {
+
+using Filas = std::vector<std::string>;
 
 // SDL on the dummy driver, and the game's images and font from the working
 // directory (the runnable tree), loaded as the game loads them.
@@ -27,22 +29,20 @@ void AvanzaMicros(Uint64 us);
 
 // Boards and shapes as text, a line per row: '.' for 0, '#' or a digit else.
 // Rellena fills the bottom rows and empties the rest.
-void Rellena(Cuadricula& mapa, const std::vector<std::string>& filas);
+void Rellena(Cuadricula& mapa, const Filas& filas);
 std::string Tablero(Cuadricula& mapa);
-// Rows 1 to 19 full but for one cell each, in the three block colours.
-void CasiLleno(Cuadricula& mapa);
 std::string Forma(Figures pieza);
-std::string Archivo(const std::string& nombre, const std::string& contenido);  // a scratch file's path
+// A piece at (x, y) whose shape file holds these rows, the rest empty.
+Figures Pieza(Filas filas, int x = 0, int y = 0, int tipo = 0);
 
+// Keys as SDL delivers them: held, or pressed (SDLK_UNKNOWN: a quit request).
 void Sostiene(SDLKey tecla, bool sostenida = true);
-void Pulsa(SDLKey tecla);  // SDLK_UNKNOWN: a quit request
-void VaciaCola();
-std::vector<Uint8> Captura(SDL_Surface* superficie);
+void Pulsa(SDLKey tecla);
 
 // The screen as a player reads it: "menu", or the board's 20 rows and the
 // preview's 4, each cell the number of the block image it shows plus 1,
 // '.' for the background, '?' for anything else; and a hash of the score's
-// pixels, Etiqueta(n) when it reads n.
+// pixels, Etiqueta(n) when it shows n as SDL_ttf draws it.
 struct Cuadro {
     Uint32 ms;  // when the pass that drew it began
     std::string pantalla;
@@ -51,16 +51,15 @@ struct Cuadro {
 Cuadro LeePantalla(Uint32 ms);
 size_t Etiqueta(unsigned int numero);
 
-// Plays main on the simulated clock, rand seeded before the first piece.
-// After every sleep turno gets the milliseconds since main began, to press
-// keys and read the screen. Past limite_ms main is asked to quit and the
-// result is -1; otherwise it is main's.
+// Plays main on the simulated clock, rand seeded before the first piece. After
+// every sleep turno gets the ms since main began. Past limite_ms main is asked
+// to quit and the result is -1; otherwise it is main's.
 int JuegaMain(unsigned semilla, const std::function<void(Uint32 ms)>& turno, Uint32 limite_ms);
 
-// A script: at ms press a key, hold or release it, or make that pass 10 ms
-// longer. Gives the frame read after every sleep.
+// A script: at ms press a key, or hold or release it. Gives the frame read
+// after every sleep.
 struct Paso {
-    enum Accion { PULSA, SOSTIENE, SUELTA, TARDA };
+    enum Accion { PULSA, SOSTIENE, SUELTA };
     Uint32 ms;
     Accion accion;
     SDLKey tecla = SDLK_UNKNOWN;

@@ -1,9 +1,8 @@
 #!/bin/bash
-# The real game on the dummy driver, in scratch copies of its tree: each
-# asset missing, an image and a shape file (two readers) broken in every
-# other way, then each SDL start-up call made to fail. Each run must write
-# its one message line with the reason, exit 1, open nothing after the
-# broken asset, and shut SDL and SDL_ttf down.
+# The real game on the dummy driver, in scratch copies of its tree: each asset
+# missing, each other damage once to an image or a shape file, each SDL start-up
+# call failing. Each run writes its one message line with the reason, exits 1,
+# opens nothing after the broken asset, and shuts SDL and SDL_ttf down.
 # usage: arranque.sh BINARY SPY RECURSOS [EMULATOR...]
 set -uo pipefail
 export LC_ALL=C  # messages are compared byte for byte
@@ -54,23 +53,21 @@ prueba() {
 }
 
 abiertos=""
-while IFS='|' read -r recurso mensaje razon; do
+while IFS='|' read -r recurso danos mensaje razon; do
     [[ $recurso == *.txt ]] || abiertos+="recursos/$recurso "  # shapes come after the images and the font
-    danos=falta
-    [[ $recurso == img/block1.png || $recurso == maps_figures/map1.txt ]] && danos+=" vacio truncado basura directorio ilegible"
     for dano in $danos; do
-        prueba "$recurso" $dano "" "$mensaje" "${razon:-?*}" "$abiertos"
+        prueba "$recurso" "$dano" "" "$mensaje" "${razon:-?*}" "$abiertos"
     done
 done <<'FIN'
-img/menu_principal.png|Imposible cargar imagen del menu principal. Path: 'recursos/img/menu_principal.png' :
-img/BackGroundT.png|Imposible cargar imagen del background. Path: 'recursos/img/BackGroundT.png' :
-img/block0.png|Imposible cargar imagen del bloque. Path: 'recursos/img/block0.png' :
-img/block1.png|Imposible cargar imagen del bloque. Path: 'recursos/img/block1.png' :
-img/block2.png|Imposible cargar imagen del bloque. Path: 'recursos/img/block2.png' :
-fonts/comicsans.ttf|Imposible cargar fuente. Path: 'recursos/fonts/comicsans.ttf' :
-maps_figures/map0.txt|Imposible cargar figura. Path: 'recursos/maps_figures/map0.txt' :|ilegible, incompleta o sin bloques
-maps_figures/map1.txt|Imposible cargar figura. Path: 'recursos/maps_figures/map1.txt' :|ilegible, incompleta o sin bloques
-maps_figures/map2.txt|Imposible cargar figura. Path: 'recursos/maps_figures/map2.txt' :|ilegible, incompleta o sin bloques
+img/menu_principal.png|falta|Imposible cargar imagen del menu principal. Path: 'recursos/img/menu_principal.png' :
+img/BackGroundT.png|falta|Imposible cargar imagen del background. Path: 'recursos/img/BackGroundT.png' :
+img/block0.png|falta|Imposible cargar imagen del bloque. Path: 'recursos/img/block0.png' :
+img/block1.png|falta truncado ilegible|Imposible cargar imagen del bloque. Path: 'recursos/img/block1.png' :
+img/block2.png|falta|Imposible cargar imagen del bloque. Path: 'recursos/img/block2.png' :
+fonts/comicsans.ttf|falta|Imposible cargar fuente. Path: 'recursos/fonts/comicsans.ttf' :
+maps_figures/map0.txt|falta|Imposible cargar figura. Path: 'recursos/maps_figures/map0.txt' :|ilegible, incompleta o sin bloques
+maps_figures/map1.txt|falta vacio basura directorio|Imposible cargar figura. Path: 'recursos/maps_figures/map1.txt' :|ilegible, incompleta o sin bloques
+maps_figures/map2.txt|falta|Imposible cargar figura. Path: 'recursos/maps_figures/map2.txt' :|ilegible, incompleta o sin bloques
 FIN
 
 I=$'\xED'  # the accent of "vídeo" is one Latin-1 byte

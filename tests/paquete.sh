@@ -1,9 +1,8 @@
 #!/bin/bash
-# The Debian package of a build, as CPack makes it: named after its version
-# and architecture, which is its binary's; depending on the shared libraries
-# and the font; nothing from lintian that is not overridden; what a software
-# centre reads, valid; and a second build of the same sources in another
-# directory gives the same bytes.
+# The Debian package of a build, as CPack makes it: named after its version and
+# its binary's architecture; depending on the libraries and the font; nothing
+# from lintian but what is overridden; what a software centre reads, valid; and
+# the same bytes from a second build of the same sources elsewhere.
 # usage: paquete.sh BUILD_DIR SOURCE_DIR CPACK
 set -euo pipefail
 BUILD=$1 FUENTES=$2 CPACK=$3

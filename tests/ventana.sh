@@ -1,10 +1,10 @@
 #!/bin/bash
-# The real game in a real window under Xvfb, driven with xdotool: the window
-# "Brikando", 320x240, shows the menu image pixel for pixel; RETURN brings a
-# piece in at the top; the close request exits 0, nothing written. With
-# SDL12COMPAT_WINDOW_SCALING=2 the window is the menu scaled by
-# BRIKANDO_ESCALA (2 over sdl12-compat; SDL 1.2 ignores it), and ESCAPE in
-# the menu exits 0.
+# The real game in a real window under Xvfb, driven with xdotool: "Brikando",
+# 320x240, the menu pixel for pixel; RETURN brings a piece in, drawn pixel for
+# pixel, which the arrows turn and take to both walls; closing exits 0, with
+# nothing written. SDL12COMPAT_WINDOW_SCALING=2 scales the menu by 2 over
+# sdl12-compat (BRIKANDO_SDL=sdl12-compat) and by 1 otherwise, and ESCAPE
+# there exits 0.
 # usage: ventana.sh BUILD_DIR IMG_DIR CIERRA_VENTANA
 
 . "$(dirname "$0")/../tools/xvfb.sh"
@@ -17,20 +17,43 @@ export ASAN_OPTIONS="fast_unwind_on_malloc=0:${ASAN_OPTIONS:-}"
 tamano() {
     xdotool getwindowgeometry "$VENTANA" | grep -o '[0-9]*x[0-9]*'
 }
+# Waits up to 5 s for the blocks on the board, w x h pixels at (x, y), to meet $1.
+espera() {
+    local hasta=$((SECONDS + 5))
+    while ((SECONDS < hasta)); do
+        captura "$TRABAJO/b.png"
+        IFS='x+' read -r w h x y < <(convert "$TRABAJO/b.png" "$IMG/BackGroundT.png" -compose difference -composite \
+            -crop 100x200+110+8 +repage -threshold 0 -bordercolor black -border 1 -format '%@\n' info: 2>/dev/null)
+        x=$((x - 1)) y=$((y - 1))
+        (($1)) && return 0
+    done
+    falla "$2: blocks of $w x $h at $x,$y"
+}
+# Holds key $1 until the blocks meet $2, then lets go.
+sostiene_tecla() {
+    xdotool keydown --window "$VENTANA" "$1" && espera "$2" "$1 held" && xdotool keyup --window "$VENTANA" "$1"
+}
 
 arranca_xvfb 1024x768x24
 arranca_juego "$BUILD" ./brikando
 [ "$(tamano)" = 320x240 ] || falla "the window is $(tamano)"
 espera_imagen "$IMG/menu_principal.png" 5 || falla "the window does not show the menu image"
 tecla Return
-sleep 0.5
-captura "$TRABAJO/juego.png"
-[ "$(diferencia "$TRABAJO/juego.png" "$IMG/BackGroundT.png" 40x40+150+8)" != 0 ] || falla "no piece at the spawn point"
+espera 'h > 0 && h <= 40' "RETURN"
+# Every piece has a block at the top left of its square: one of the images, pixel for pixel.
+convert "$TRABAJO/b.png" -crop 10x10+$((110 + x))+$((8 + y)) +repage "png24:$TRABAJO/celda.png"
+celda=no
+for b in 0 1 2; do [ "$(diferencia "$TRABAJO/celda.png" "$IMG/block$b.png")" != 0 ] || celda=$b; done
+[ $celda != no ] || falla "no block image at the top of the piece"
+sostiene_tecla Up "w == $h && h == $w"
+sostiene_tecla Left 'x == 0'
+sostiene_tecla Right 'x + w == 100'
 "$CIERRA" "$VENTANA"
 espera_fin 5 0 "closing the window"
 [ -s "$TRABAJO/salida.txt" ] && falla "wrote to standard output: $(cat "$TRABAJO/salida.txt")"
 
-escala=${BRIKANDO_ESCALA:-1}
+escala=1
+[ "${BRIKANDO_SDL:-}" != sdl12-compat ] || escala=2
 convert "$IMG/menu_principal.png" -scale $((100 * escala))% "png24:$TRABAJO/menu.png"
 SDL12COMPAT_WINDOW_SCALING=2 SDL12COMPAT_SCALE_METHOD=nearest arranca_juego "$BUILD" ./brikando
 [ "$(tamano)" = $((320 * escala))x$((240 * escala)) ] || falla "SDL12COMPAT_WINDOW_SCALING=2 gave $(tamano)"
