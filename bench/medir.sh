@@ -6,15 +6,23 @@
 #   pacing       drawn frames per second and the shortest pass while playing;
 #   memory       peak resident set (VmHWM).
 # With --largo, also 10 minutes of play (RETURN every 10 s starts a new game
-# whenever one has ended): resident memory every minute.
+# whenever one has ended): resident memory every minute. With --mando, every
+# start of the game has a virtual pad attached, idle (tests/mando_virtual.c;
+# over sdl12-compat only, which shows it to the game).
 # CPU comes from /proc/PID/stat; frame and pass times from the preloaded probe
 # bench/sonda.c (flips, and the ends of the pacing sleeps). Over sdl12-compat
 # with SDL12COMPAT_WINDOW_SCALING set, also set SDL12COMPAT_SCALE_METHOD=nearest,
 # so that the window shows the menu scaled exactly.
-# usage: bench/medir.sh [BUILD_DIR] [--largo]   (default: build)
+# usage: bench/medir.sh [BUILD_DIR] [--largo] [--mando]   (default: build)
 . "$(dirname "$0")/../tools/xvfb.sh"
 BUILD=$(cd "${1:-build}" && pwd)
-LARGO=${2:-}
+LARGO="" PRECARGA=""
+for opcion in "${@:2}"; do
+    case $opcion in
+    --largo) LARGO=--largo ;;
+    --mando) PRECARGA="$BUILD/tests/libmando_virtual.so" && export MANDO_VIRTUAL=/dev/null ;;
+    esac
+done
 MENU="$(dirname "$0")/../recursos/img/menu_principal.png"
 SONDA="$BUILD/bench/libsonda.so"
 [ -x "$BUILD/brikando" ] && [ -f "$SONDA" ] || falla "build $BUILD first, with benchmarks"
@@ -51,7 +59,7 @@ arranca_xvfb 1024x768x24
 for _ in $(seq 10); do
     rm -f "$TRABAJO/sonda"
     (cd "$BUILD" && echo "$EPOCHREALTIME" >"$TRABAJO/t0" &&
-        SONDA="$TRABAJO/sonda" LD_PRELOAD="$SONDA" exec ./brikando) &
+        SONDA="$TRABAJO/sonda" LD_PRELOAD="$SONDA $PRECARGA" exec ./brikando) &
     PID_JUEGO=$!
     for _ in $(seq 200); do grep -q SDL_Flip "$TRABAJO/sonda" 2>/dev/null && break; sleep 0.01; done
     awk -v t0="$(cat "$TRABAJO/t0")" '/SDL_Flip/ {printf "%.1f\n", ($2 / 1e6) - t0 * 1000; exit}' "$TRABAJO/sonda"
@@ -61,7 +69,7 @@ done | mediana >"$TRABAJO/arranque"
 
 # CPU in the menu and in play, three runs each.
 for _ in 1 2 3; do
-    arranca_juego "$BUILD" ./brikando
+    arranca_juego "$BUILD" env LD_PRELOAD="$PRECARGA" ./brikando
     espera_imagen "$MENU" 5 || falla "no menu"
     sleep 1
     cpu 10 >>"$TRABAJO/menu"
@@ -77,7 +85,7 @@ done
 # Pacing while a game plays itself for 20 s: frames from the flips, passes
 # from the ends of the pacing sleeps (past the menu's flip and its sleeps).
 rm -f "$TRABAJO/sonda"
-SONDA="$TRABAJO/sonda" LD_PRELOAD="$SONDA" arranca_juego "$BUILD" ./brikando
+SONDA="$TRABAJO/sonda" arranca_juego "$BUILD" env LD_PRELOAD="$SONDA $PRECARGA" ./brikando
 espera_imagen "$MENU" 5 || falla "no menu"
 tecla Return
 sleep 20
@@ -100,7 +108,7 @@ echo "| pass length over $pasadas passes: shortest / mean | $paso_min / $paso_me
 echo "| peak resident memory (VmHWM, largest of 3) | $(sort -n "$TRABAJO/hwm" | tail -n 1) KiB | <= 13 MB |"
 
 if [ "$LARGO" = --largo ]; then
-    arranca_juego "$BUILD" ./brikando
+    arranca_juego "$BUILD" env LD_PRELOAD="$PRECARGA" ./brikando
     espera_imagen "$MENU" 5 || falla "no menu"
     printf '| 10 minutes of play, resident KiB each minute |'
     for minuto in $(seq 0 10); do

@@ -3,8 +3,8 @@
 #   release       unit, binary, real-window (Xvfb) and package tests, the
 #                 asset generator's byte-for-byte check;
 #   sdl12-compat  the release build's tests again, on SDL 1.2's interface
-#                 over SDL2, the window scaled by two (the package aside:
-#                 the same bytes);
+#                 over SDL2, the window scaled by two and a virtual pad
+#                 (the package aside: the same bytes);
 #   sanitizers    the same suite built with AddressSanitizer and UBSan;
 #   armhf, arm64  cross-built for 32- and 64-bit ARM: the tests that need
 #                 no X server under qemu-user, and the package.

@@ -17,6 +17,7 @@ const int ENTER = 1;        // RETURN pressed
 const int ESCAPE = 2;       // ESCAPE pressed
 const int QUIT = 3;         // the window system asked us to quit
 const int K_PAUSE = 4;      // p pressed
+const int INICIO = 5;       // Start pressed on a pad: a game in the menu, pause in play
 
 // Pieces and their images; a shape number is also its image index
 const int TIPOS_FIGURAS = 3;  // shape files map0.txt .. map2.txt

@@ -7,6 +7,7 @@
 #include <SDL_ttf.h>
 
 #include "constantes.h"
+#include "mando.h"
 
 SDL_Surface* pantalla = nullptr;
 SDL_Surface* menu_principal = nullptr;
@@ -43,6 +44,7 @@ int Inicia_SDL()
                 "deo: ");
         return 1;
     }
+    AbreMandos();
     return 0;
 }
 
@@ -113,8 +115,12 @@ int CompruebaEventos()
     while (SDL_PollEvent(&evento)) {
         if (evento.type == SDL_QUIT)
             return QUIT;
-        if (evento.type != SDL_KEYDOWN)
+        if (evento.type != SDL_KEYDOWN) {
+            const int mando = EventoMando(evento);
+            if (mando != NO_EVENTOS)
+                return mando;
             continue;
+        }
         switch (evento.key.keysym.sym) {
         case SDLK_ESCAPE:
             return ESCAPE;
@@ -131,6 +137,7 @@ int CompruebaEventos()
 
 void Finaliza(Block** bloque)
 {
+    CierraMandos();
     for (int k = 0; k < TIPOS_BLOQUES; k++) {
         delete bloque[k];
         bloque[k] = nullptr;
@@ -245,9 +252,10 @@ void PasoMenu(SDL_Rect& rectangulo_menu_principal, int& done, int& estado, bool&
         const int eventos = CompruebaEventos();
         if (eventos == ESCAPE || eventos == QUIT)
             done = 1;
-        if (eventos == ENTER) {
+        if (eventos == ENTER || eventos == INICIO) {
             pause = false;
             estado = ACTIVO;
+            SueltaBotonA();
         }
         // Sleep rather than spin: the menu may be left waiting for hours on
         // a battery. One frame period keeps RETURN as quick as in play.
@@ -276,20 +284,22 @@ void PasoJuego(Figures& figura_actual, Figures& figura_siguiente, Block** bloque
 
     const int eventos = CompruebaEventos();
     const Uint8* keys = SDL_GetKeyState(nullptr);
+    // A key and a pad held together count once.
+    auto sostenida = [keys](SDLKey flecha) { return keys[flecha] || MandoSostiene(flecha); };
 
     // Held arrows are sampled, not queued: a tap between two samplings is lost.
     if (key_tim.GetCurrentTime() > key_delay && viva()) {
-        if (keys[SDLK_LEFT])
+        if (sostenida(SDLK_LEFT))
             figura_actual.Mover(-LADO_BLOQUE, &mapa);
-        if (keys[SDLK_RIGHT])
+        if (sostenida(SDLK_RIGHT))
             figura_actual.Mover(LADO_BLOQUE, &mapa);
-        if (keys[SDLK_UP])
+        if (sostenida(SDLK_UP))
             figura_actual.Girar(&mapa);
         key_tim.ResetTime();
     }
 
     if (viva())
-        fig_delay = keys[SDLK_DOWN] ? RETARDO_CAIDA_RAPIDA : RETARDO_CAIDA;
+        fig_delay = sostenida(SDLK_DOWN) ? RETARDO_CAIDA_RAPIDA : RETARDO_CAIDA;
 
     if (eventos == ESCAPE) {
         ResetGame(puntaje, borrados_linea_tim, mapa, figura_actual, figura_siguiente);
@@ -297,7 +307,7 @@ void PasoJuego(Figures& figura_actual, Figures& figura_siguiente, Block** bloque
     }
     if (eventos == QUIT)
         done = 1;
-    if (eventos == K_PAUSE)
+    if (eventos == K_PAUSE || eventos == INICIO)
         pause = !pause;
 
     if (figmove_tim.GetCurrentTime() > fig_delay && viva()) {

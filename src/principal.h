@@ -15,7 +15,8 @@ extern SDL_Surface* menu_principal;
 extern SDL_Surface* background_game;
 
 // Start-up. Each returns 0, or writes one message line to standard output
-// and returns 1; a loader stops at the first asset that fails.
+// and returns 1; a loader stops at the first asset that fails. Pads are
+// opened too, but without them the game still starts.
 int Inicia_SDL();
 int InicializaSprites(Block** bloque, Texto& t_puntaje);
 // Every shape file must be readable and hold at least one block.
@@ -23,12 +24,14 @@ int CompruebaFiguras();
 // Seeds rand, fits the menu rectangle to the menu image, sets the caption.
 void Inicializa(SDL_Rect& rectangulo_menu_principal);
 
-// Drains the event queue up to the first event of interest and returns its
-// code (ENTER, ESCAPE, QUIT, K_PAUSE), or NO_EVENTOS; later events stay queued.
+// Drains the event queue up to the first event of interest, a key's or a
+// pad's, and returns its code (ENTER, ESCAPE, QUIT, K_PAUSE, INICIO), or
+// NO_EVENTOS; later events stay queued.
 int CompruebaEventos();
 
-// Frees the block images and the screen images, and arranges for SDL_ttf
-// and SDL to shut down at exit. Safe after a partial start-up.
+// Frees the block images and the screen images, closes the pads, and
+// arranges for SDL_ttf and SDL to shut down at exit. Safe after a partial
+// start-up.
 void Finaliza(Block** bloque);
 
 // Brings the next piece to the spawn point, from the preview or, at a
@@ -51,7 +54,7 @@ void Dibujar(unsigned int puntaje, Figures figura_actual, Figures figura_siguien
              Texto& t_puntaje);
 
 // One pass of the frame loop in the menu: shows the menu and waits for
-// RETURN (play), ESCAPE or a quit request (done), sleeping while idle.
+// RETURN or Start (play), ESCAPE or a quit request (done), sleeping while idle.
 void PasoMenu(SDL_Rect& rectangulo_menu_principal, int& done, int& estado, bool& pause, Timer& fps_tim);
 // One pass of the frame loop in play: spawn, draw, input, held keys, fall
 // rate, events, fall step, landing, pacing.

@@ -105,6 +105,16 @@ void Pulsa(SDLKey tecla)
     SDL_PushEvent(&evento);
 }
 
+static void Mando(Uint8 tipo, int numero, int valor)
+{
+    SDL_Event evento = {};
+    if (tipo == SDL_JOYAXISMOTION)
+        evento.jaxis = {tipo, 0, static_cast<Uint8>(numero), static_cast<Sint16>(valor)};
+    else  // a hat's event is laid out as a button's
+        evento.jbutton = {tipo, 0, static_cast<Uint8>(numero), static_cast<Uint8>(valor)};
+    SDL_PushEvent(&evento);
+}
+
 // Whether the w x h pixels at (x, y) of the screen are those at (xb, yb) of b.
 static bool Muestra(int x, int y, SDL_Surface* b, int xb, int yb, int w, int h)
 {
@@ -209,10 +219,19 @@ std::vector<Cuadro> JuegaGuion(unsigned semilla, const std::vector<Paso>& guion,
         cuadros.push_back(LeePantalla(ms - MILISEGUNDOS_LOOP));
         for (; siguiente < guion.size() && guion[siguiente].ms <= ms; siguiente++) {
             const Paso& p = guion[siguiente];
+            const SDLKey tecla = static_cast<SDLKey>(p.tecla);
             if (p.accion == Paso::PULSA)
-                Pulsa(p.tecla);
+                Pulsa(tecla);
+            else if (p.accion == Paso::SOSTIENE || p.accion == Paso::SUELTA)
+                Sostiene(tecla, p.accion == Paso::SOSTIENE);
+            else if (p.accion == Paso::BOTON)
+                Mando(p.valor ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP, p.tecla, p.valor);
+            else if (p.accion == Paso::EJE)
+                Mando(SDL_JOYAXISMOTION, p.tecla, p.valor);
+            else if (p.accion == Paso::CRUCETA)
+                Mando(SDL_JOYHATMOTION, p.tecla, p.valor);
             else
-                Sostiene(p.tecla, p.accion == Paso::SOSTIENE);
+                SDL_FillRect(pantalla, nullptr, 0);
         }
     }, guion.back().ms + 5000);
     if (salida != nullptr)

@@ -56,13 +56,15 @@ size_t Etiqueta(unsigned int numero);
 // to quit and the result is -1; otherwise it is main's.
 int JuegaMain(unsigned semilla, const std::function<void(Uint32 ms)>& turno, Uint32 limite_ms);
 
-// A script: at ms press a key, or hold or release it. Gives the frame read
+// A script: at ms press a key, hold or release it, move pad 0's axis, hat or
+// button (numbered tecla) to valor, or blank the screen. Gives the frame read
 // after every sleep.
 struct Paso {
-    enum Accion { PULSA, SOSTIENE, SUELTA };
+    enum Accion { PULSA, SOSTIENE, SUELTA, EJE, CRUCETA, BOTON, BORRA };
     Uint32 ms;
     Accion accion;
-    SDLKey tecla = SDLK_UNKNOWN;
+    int tecla = SDLK_UNKNOWN;
+    int valor = 0;
 };
 std::vector<Cuadro> JuegaGuion(unsigned semilla, const std::vector<Paso>& guion, int* salida = nullptr);
 

@@ -79,4 +79,7 @@ TTF_Init|No se puede iniciar SDL_ttf: |
 SDL_SetVideoMode|No se puede iniciar el modo de v${I}deo: |
 SDL_DisplayFormat|Imposible cargar imagen del menu principal. Path: 'recursos/img/menu_principal.png' :|recursos/img/menu_principal.png 
 FIN
+# Without joysticks the game starts all the same, and says nothing of them.
+prueba img/BackGroundT.png falta SDL_InitSubSystem "Imposible cargar imagen del background. Path: 'recursos/img/BackGroundT.png' :" \
+    "?*" "recursos/img/menu_principal.png recursos/img/BackGroundT.png "
 [ $fallos = 0 ] && echo "start-up: ok"

@@ -46,6 +46,13 @@ ESPIA(SDL_Surface*, SDL_DisplayFormat, "", NULL, (SDL_Surface * s), (s))
 ESPIA(SDL_Surface*, IMG_Load, file, NULL, (const char* file), (file))
 ESPIA(TTF_Font*, TTF_OpenFont, file, NULL, (const char* file, int ptsize), (file, ptsize))
 
+/* SDL_Init starts its subsystems through this one too: only joysticks fail. */
+int SDL_InitSubSystem(Uint32 flags)
+{
+    Anota("SDL_InitSubSystem", "");
+    return (flags & SDL_INIT_JOYSTICK) && Falla("SDL_InitSubSystem") ? -1 : REAL(SDL_InitSubSystem)(flags);
+}
+
 #define CIERRE(nombre)          \
     void nombre(void)           \
     {                           \

@@ -1,6 +1,6 @@
 // The piece on the board and the scoring, with boards and shapes written as
 // text; then whole games through main's own frame loop on the simulated
-// clock, read off the screen.
+// clock, on the keys and on a pad, read off the screen.
 
 #include <gtest/gtest.h>
 
@@ -168,7 +168,8 @@ std::vector<Uint32> Cambios(const std::vector<Cuadro>& cuadros, Uint32 hasta)
     return cuando;
 }
 
-const Paso::Accion PULSA = Paso::PULSA, SOSTIENE = Paso::SOSTIENE;
+const Paso::Accion PULSA = Paso::PULSA, SOSTIENE = Paso::SOSTIENE, SUELTA = Paso::SUELTA, EJE = Paso::EJE,
+                   CRUCETA = Paso::CRUCETA, BOTON = Paso::BOTON;
 // The pieces as they come in at column 4; block images 0 to 2 read '1' to '3'.
 const Filas L = {"....1.....", "....1.....", "....11...."};
 const Filas BARRA = {"....2.....", "....2.....", "....2.....", "....2....."};
@@ -247,6 +248,40 @@ TEST(Partida, ElMenuDuermeEntreSondeosEscapeOCerrarTerminanCon0YMainLiberaLoQueR
     // the exit handlers main registers among them. The smallest thing main
     // could forget to free, the score's image, is over 400.
     EXPECT_LT(EnUso() - en_uso, 8 * 3 * 256) << "bytes kept by 24 runs of main";
+}
+
+TEST(Mando, JuegaComoLasTeclasSinSumarseAEllasYStartPausaSinDibujar)
+{
+    // Seed 2: an L, then a bar. Samplings come every 160 ms from 160, falls
+    // every 820 ms; a frame shows what the pass before it did.
+    const Filas L_GIRADA = {"111.......", "1........."}, NEGRO(ALTO_MAPA, "??????????");
+    int salida = -1;
+    const std::vector<Cuadro> cuadros = JuegaGuion(2, {
+        {0, BOTON, 1, 1}, {0, BOTON, 0, 1}, {200, BOTON, 0, 0},         // B nothing; A starts, not turns
+        {200, CRUCETA, 0, SDL_HAT_RIGHT}, {200, SOSTIENE, SDLK_RIGHT},  // with the key: one column
+        {400, CRUCETA, 0, SDL_HAT_CENTERED}, {400, SUELTA, SDLK_RIGHT},
+        {400, EJE, 0, -8192}, {400, EJE, 2, 32767}, {400, CRUCETA, 1, SDL_HAT_LEFT},  // a quarter of the
+        {700, EJE, 2, 0}, {700, EJE, 0, -20000}, {1700, EJE, 0, 0},  // stick, a trigger, hat 1: nothing;
+        {1700, BOTON, 0, 1}, {1800, BOTON, 0, 0},                    // past half: to the wall. A turns.
+        {1900, EJE, 1, 20000}, {3200, EJE, 1, 0},                    // Down: every 80 ms, till it lands.
+        {3300, BOTON, 7, 1}, {3300, BOTON, 7, 0}, {3400, Paso::BORRA},  // Start pauses: nothing is drawn
+        {3400, CRUCETA, 0, SDL_HAT_LEFT}, {3600, CRUCETA, 0, 0},        // or moves till Start again.
+        {3700, BOTON, 7, 1}, {3700, BOTON, 7, 0},
+        {3900, BOTON, 7, 1}, {3900, BOTON, 7, 0}, {3900, BOTON, 6, 1}, {3900, BOTON, 6, 0},  // one a pass
+        {4100, BOTON, 6, 1}}, &salida);
+    EXPECT_EQ(salida, 0);
+    EXPECT_EQ(En(cuadros, 180), Tablero(0, L));
+    EXPECT_EQ(En(cuadros, 340), Tablero(0, {".....1....", ".....1....", ".....11..."}));
+    EXPECT_EQ(En(cuadros, 700), En(cuadros, 340));
+    EXPECT_EQ(En(cuadros, 1620), Tablero(1, {"1.........", "1.........", "11........"}));
+    EXPECT_EQ(En(cuadros, 1780), Tablero(2, L_GIRADA));
+    EXPECT_EQ(En(cuadros, 3100), Tablero(17, L_GIRADA));
+    EXPECT_EQ(En(cuadros, 3220), Tablero(18, L_GIRADA, 0, BARRA));
+    EXPECT_EQ(En(cuadros, 3400), Tablero(0, NEGRO));
+    EXPECT_EQ(En(cuadros, 3700), Tablero(0, NEGRO));
+    EXPECT_EQ(En(cuadros, 3720), Tablero(18, L_GIRADA, 0, BARRA));
+    EXPECT_EQ(En(cuadros, 3920), Tablero(18, L_GIRADA, 0, BARRA));
+    EXPECT_EQ(En(cuadros, 3940), "menu");
 }
 
 }  // namespace

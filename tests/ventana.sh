@@ -4,11 +4,11 @@
 # pixel, which the arrows turn and take to both walls; closing exits 0, with
 # nothing written. SDL12COMPAT_WINDOW_SCALING=2 scales the menu by 2 over
 # sdl12-compat (BRIKANDO_SDL=sdl12-compat) and by 1 otherwise, and ESCAPE
-# there exits 0.
-# usage: ventana.sh BUILD_DIR IMG_DIR CIERRA_VENTANA
+# there exits 0. Over sdl12-compat, then, a game on a virtual pad.
+# usage: ventana.sh BUILD_DIR IMG_DIR CIERRA_VENTANA MANDO_VIRTUAL
 
 . "$(dirname "$0")/../tools/xvfb.sh"
-BUILD=$1 IMG=$2 CIERRA=$3
+BUILD=$1 IMG=$2 CIERRA=$3 MANDO=$4
 # A sanitizer build needs full stacks for its suppressions to name the libX11
 # function that leaks; other builds ignore these.
 export ASAN_OPTIONS="fast_unwind_on_malloc=0:${ASAN_OPTIONS:-}"
@@ -60,4 +60,36 @@ SDL12COMPAT_WINDOW_SCALING=2 SDL12COMPAT_SCALE_METHOD=nearest arranca_juego "$BU
 espera_imagen "$TRABAJO/menu.png" 5 || falla "the window does not show the menu scaled by $escala"
 tecla Escape
 espera_fin 5 0 "ESCAPE in the menu"
-echo "window: ok"
+[ "${BRIKANDO_SDL:-}" = sdl12-compat ] || { echo "window: ok"; exit 0; }
+
+mkfifo "$TRABAJO/mando"
+arranca_juego "$BUILD" env LD_PRELOAD="$MANDO" MANDO_VIRTUAL="$TRABAJO/mando" ./brikando
+exec 5<>"$TRABAJO/mando"  # read too: no waiting for the game to open it
+espera_imagen "$IMG/menu_principal.png" 5 || falla "no menu with the pad attached"
+mando() { echo "$*" >&5; }
+# The pad reports states, not events: a press must last until SDL reads it.
+pulsa() { mando boton "$1" 1 && sleep 0.1 && mando boton "$1" 0; }
+# Holds "$1" until the blocks meet $2, then lets go.
+sostiene() { mando "$1" && espera "$2" "$1 held" && mando "${1% *} 0"; }
+
+pulsa 0
+espera 'h > 0 && h <= 40' "A in the menu"
+for girar in "boton 0 1" "cruceta 0 1" "eje 1 -32768"; do  # A, the D-pad's up, the stick's up
+    sostiene "$girar" "w == $h && h == $w"
+done
+mando eje 0 -8192 && sleep 1 && espera "x == $x" "a quarter of the stick" && mando eje 0 0
+sostiene "cruceta 0 8" 'x == 0'
+sostiene "cruceta 0 2" 'x + w == 100'
+sostiene "eje 0 -32768" 'x == 0'
+sostiene "eje 0 32767" 'x + w == 100'
+sostiene "eje 1 32767" 'y + h == 200'
+pulsa 7 && sleep 0.3 && captura "$TRABAJO/pausa.png"
+mando cruceta 0 8 && sleep 1.5 && mando cruceta 0 0 && captura "$TRABAJO/tras.png"
+[ "$(diferencia "$TRABAJO/pausa.png" "$TRABAJO/tras.png")" = 0 ] || falla "the game moved while paused by Start"
+pulsa 7 && sleep 1 && captura "$TRABAJO/tras.png"
+[ "$(diferencia "$TRABAJO/pausa.png" "$TRABAJO/tras.png")" != 0 ] || falla "Start did not resume the game"
+pulsa 6
+espera_imagen "$IMG/menu_principal.png" 5 || falla "Back in a game did not return to the menu"
+mando boton 6 1
+espera_fin 5 0 "Back in the menu"
+echo "window and pad: ok"
