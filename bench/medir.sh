@@ -24,8 +24,8 @@ for opcion in "${@:2}"; do
     esac
 done
 MENU="$(dirname "$0")/../recursos/img/menu_principal.png"
-SONDA="$BUILD/bench/libsonda.so"
-[ -x "$BUILD/brikando" ] && [ -f "$SONDA" ] || falla "build $BUILD first, with benchmarks"
+LIBSONDA="$BUILD/bench/libsonda.so"
+[ -x "$BUILD/brikando" ] && [ -f "$LIBSONDA" ] || falla "build $BUILD first, with benchmarks"
 HZ=$(getconf CLK_TCK)
 if [ -n "${SDL12COMPAT_WINDOW_SCALING:-}" ]; then
     convert "$MENU" -scale $((100 * SDL12COMPAT_WINDOW_SCALING))% "png24:$TRABAJO/menu.png"
@@ -59,7 +59,7 @@ arranca_xvfb 1024x768x24
 for _ in $(seq 10); do
     rm -f "$TRABAJO/sonda"
     (cd "$BUILD" && echo "$EPOCHREALTIME" >"$TRABAJO/t0" &&
-        SONDA="$TRABAJO/sonda" LD_PRELOAD="$SONDA $PRECARGA" exec ./brikando) &
+        SONDA="$TRABAJO/sonda" LD_PRELOAD="$LIBSONDA $PRECARGA" exec ./brikando) &
     PID_JUEGO=$!
     for _ in $(seq 200); do grep -q SDL_Flip "$TRABAJO/sonda" 2>/dev/null && break; sleep 0.01; done
     awk -v t0="$(cat "$TRABAJO/t0")" '/SDL_Flip/ {printf "%.1f\n", ($2 / 1e6) - t0 * 1000; exit}' "$TRABAJO/sonda"
@@ -85,7 +85,7 @@ done
 # Pacing while a game plays itself for 20 s: frames from the flips, passes
 # from the ends of the pacing sleeps (past the menu's flip and its sleeps).
 rm -f "$TRABAJO/sonda"
-SONDA="$TRABAJO/sonda" arranca_juego "$BUILD" env LD_PRELOAD="$SONDA $PRECARGA" ./brikando
+SONDA="$TRABAJO/sonda" arranca_juego "$BUILD" env LD_PRELOAD="$LIBSONDA $PRECARGA" ./brikando
 espera_imagen "$MENU" 5 || falla "no menu"
 tecla Return
 sleep 20
