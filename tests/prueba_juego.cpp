@@ -252,22 +252,28 @@ TEST(Partida, ElMenuDuermeEntreSondeosEscapeOCerrarTerminanCon0YMainLiberaLoQueR
 
 TEST(Mando, JuegaComoLasTeclasSinSumarseAEllasYStartPausaSinDibujar)
 {
-    // Seed 2: an L, then a bar. Samplings come every 160 ms from 160, falls
-    // every 820 ms; a frame shows what the pass before it did.
+    // Seed 2: an L, then a bar; samplings every 160 ms from 160, falls every
+    // 820 ms, and a frame shows what the pass before it did. B does nothing,
+    // A starts the game and, held on, does not turn the L. The D-pad with the
+    // RIGHT key moves it one column a sampling; a quarter of the stick, a
+    // trigger and hat 1 move nothing; the stick past half takes it to the
+    // wall; A held turns it; the stick's down drops it every 80 ms. Start
+    // pauses: nothing is drawn or moves till Start again. Start and Back
+    // queued together act one a pass, and Back in the menu quits.
     const Filas L_GIRADA = {"111.......", "1........."}, NEGRO(ALTO_MAPA, "??????????");
     int salida = -1;
     const std::vector<Cuadro> cuadros = JuegaGuion(2, {
-        {0, BOTON, 1, 1}, {0, BOTON, 0, 1}, {200, BOTON, 0, 0},         // B nothing; A starts, not turns
-        {200, CRUCETA, 0, SDL_HAT_RIGHT}, {200, SOSTIENE, SDLK_RIGHT},  // with the key: one column
+        {0, BOTON, 1, 1}, {0, BOTON, 0, 1}, {200, BOTON, 0, 0},
+        {200, CRUCETA, 0, SDL_HAT_RIGHT}, {200, SOSTIENE, SDLK_RIGHT},
         {400, CRUCETA, 0, SDL_HAT_CENTERED}, {400, SUELTA, SDLK_RIGHT},
-        {400, EJE, 0, -8192}, {400, EJE, 2, 32767}, {400, CRUCETA, 1, SDL_HAT_LEFT},  // a quarter of the
-        {700, EJE, 2, 0}, {700, EJE, 0, -20000}, {1700, EJE, 0, 0},  // stick, a trigger, hat 1: nothing;
-        {1700, BOTON, 0, 1}, {1800, BOTON, 0, 0},                    // past half: to the wall. A turns.
-        {1900, EJE, 1, 20000}, {3200, EJE, 1, 0},                    // Down: every 80 ms, till it lands.
-        {3300, BOTON, 7, 1}, {3300, BOTON, 7, 0}, {3400, Paso::BORRA},  // Start pauses: nothing is drawn
-        {3400, CRUCETA, 0, SDL_HAT_LEFT}, {3600, CRUCETA, 0, 0},        // or moves till Start again.
+        {400, EJE, 0, -8192}, {400, EJE, 2, 32767}, {400, CRUCETA, 1, SDL_HAT_LEFT}, {700, EJE, 2, 0},
+        {700, EJE, 0, -20000}, {1700, EJE, 0, 0},
+        {1700, BOTON, 0, 1}, {1800, BOTON, 0, 0},
+        {1900, EJE, 1, 20000}, {3200, EJE, 1, 0},
+        {3300, BOTON, 7, 1}, {3300, BOTON, 7, 0}, {3400, Paso::BORRA},
+        {3400, CRUCETA, 0, SDL_HAT_LEFT}, {3600, CRUCETA, 0, 0},
         {3700, BOTON, 7, 1}, {3700, BOTON, 7, 0},
-        {3900, BOTON, 7, 1}, {3900, BOTON, 7, 0}, {3900, BOTON, 6, 1}, {3900, BOTON, 6, 0},  // one a pass
+        {3900, BOTON, 7, 1}, {3900, BOTON, 7, 0}, {3900, BOTON, 6, 1}, {3900, BOTON, 6, 0},
         {4100, BOTON, 6, 1}}, &salida);
     EXPECT_EQ(salida, 0);
     EXPECT_EQ(En(cuadros, 180), Tablero(0, L));
