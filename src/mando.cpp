@@ -1,6 +1,7 @@
 #include "mando.h"
 
 #include <algorithm>
+#include <iterator>
 #include <vector>
 
 #include "constantes.h"
@@ -21,16 +22,9 @@ struct Sostenido {
     bool a;
 };
 
-// SDL 1.2 numbers joysticks with a byte; only the first `usados` have spoken.
+// SDL 1.2 numbers joysticks with a byte.
 Sostenido sostenidos[256];
-int usados = 0;
 std::vector<SDL_Joystick*> mandos;
-
-Sostenido& DelMando(Uint8 which)
-{
-    usados = std::max(usados, which + 1);
-    return sostenidos[which];
-}
 
 }  // namespace
 
@@ -53,8 +47,7 @@ void CierraMandos()
     for (SDL_Joystick* mando : mandos)
         SDL_JoystickClose(mando);
     mandos.clear();
-    std::fill(sostenidos, sostenidos + usados, Sostenido{});
-    usados = 0;
+    std::fill(std::begin(sostenidos), std::end(sostenidos), Sostenido{});
 }
 
 int EventoMando(const SDL_Event& evento)
@@ -62,21 +55,21 @@ int EventoMando(const SDL_Event& evento)
     switch (evento.type) {
     case SDL_JOYHATMOTION:
         if (evento.jhat.hat == 0)
-            DelMando(evento.jhat.which).cruceta = evento.jhat.value;
+            sostenidos[evento.jhat.which].cruceta = evento.jhat.value;
         return NO_EVENTOS;
     case SDL_JOYAXISMOTION:
         if (evento.jaxis.axis == 0)
-            DelMando(evento.jaxis.which).eje_x = evento.jaxis.value;
+            sostenidos[evento.jaxis.which].eje_x = evento.jaxis.value;
         else if (evento.jaxis.axis == 1)
-            DelMando(evento.jaxis.which).eje_y = evento.jaxis.value;
+            sostenidos[evento.jaxis.which].eje_y = evento.jaxis.value;
         return NO_EVENTOS;
     case SDL_JOYBUTTONUP:
         if (evento.jbutton.button == BOTON_A)
-            DelMando(evento.jbutton.which).a = false;
+            sostenidos[evento.jbutton.which].a = false;
         return NO_EVENTOS;
     case SDL_JOYBUTTONDOWN:
         if (evento.jbutton.button == BOTON_A) {
-            DelMando(evento.jbutton.which).a = true;
+            sostenidos[evento.jbutton.which].a = true;
             return ENTER;
         }
         return evento.jbutton.button == BOTON_BACK ? ESCAPE : evento.jbutton.button == BOTON_START ? INICIO : NO_EVENTOS;
@@ -87,8 +80,7 @@ int EventoMando(const SDL_Event& evento)
 
 bool MandoSostiene(SDLKey flecha)
 {
-    for (int k = 0; k < usados; k++) {
-        const Sostenido& s = sostenidos[k];
+    for (const Sostenido& s : sostenidos) {
         if ((flecha == SDLK_LEFT && ((s.cruceta & SDL_HAT_LEFT) || s.eje_x < -UMBRAL_EJE)) ||
             (flecha == SDLK_RIGHT && ((s.cruceta & SDL_HAT_RIGHT) || s.eje_x > UMBRAL_EJE)) ||
             (flecha == SDLK_UP && ((s.cruceta & SDL_HAT_UP) || s.eje_y < -UMBRAL_EJE || s.a)) ||
@@ -100,6 +92,6 @@ bool MandoSostiene(SDLKey flecha)
 
 void SueltaBotonA()
 {
-    for (int k = 0; k < usados; k++)
-        sostenidos[k].a = false;
+    for (Sostenido& s : sostenidos)
+        s.a = false;
 }
