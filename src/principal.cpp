@@ -2,7 +2,9 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
+#include <vector>
 
 #include <SDL_ttf.h>
 
@@ -19,6 +21,63 @@ static void Informa(const char* mensaje)
     printf("%s%s\n", mensaje, SDL_GetError());
     fflush(stdout);
 }
+
+namespace {
+
+// What the last play frame presented showed: everything Dibujar draws that a
+// pass can change. Most passes would present that very picture again, and
+// compose nothing instead.
+class Presentado {
+public:
+    // Whether a frame of these would differ from the last one presented; if
+    // it would, it becomes the last one.
+    bool Cambia(unsigned int puntaje, Figures& figura_actual, Figures& figura_siguiente, Cuadricula& mapa);
+    void Olvida() { valido = false; }
+
+private:
+    struct Pieza {
+        int x, y, tipo;
+        int mapa[4][4];
+    };
+    static bool Toma(Pieza& vista, Figures& figura);
+
+    bool valido = false;
+    unsigned int puntaje_visto = 0;
+    Pieza actual = {}, siguiente = {};
+    std::vector<int> celdas;
+};
+
+bool Presentado::Toma(Pieza& vista, Figures& figura)
+{
+    Pieza ahora = {figura.GetX(), figura.GetY(), figura.GetTipo(), {}};
+    figura.GetMapa(ahora.mapa);
+    const bool cambia = memcmp(&ahora, &vista, sizeof ahora) != 0;
+    vista = ahora;
+    return cambia;
+}
+
+bool Presentado::Cambia(unsigned int puntaje, Figures& figura_actual, Figures& figura_siguiente, Cuadricula& mapa)
+{
+    bool cambia = !valido || puntaje != puntaje_visto;
+    cambia = Toma(actual, figura_actual) || cambia;
+    cambia = Toma(siguiente, figura_siguiente) || cambia;
+    const size_t ancho = static_cast<size_t>(mapa.GetW());
+    celdas.resize(static_cast<size_t>(mapa.GetH()) * ancho);
+    for (int k = 0; k < mapa.GetH(); k++) {
+        int* fila = &celdas[static_cast<size_t>(k) * ancho];
+        if (memcmp(fila, mapa.GetCuadricula()[k], ancho * sizeof(int)) != 0) {
+            memcpy(fila, mapa.GetCuadricula()[k], ancho * sizeof(int));
+            cambia = true;
+        }
+    }
+    valido = true;
+    puntaje_visto = puntaje;
+    return cambia;
+}
+
+Presentado presentado;
+
+}  // namespace
 
 static void RutaFigura(char* path, size_t tam, int tipo)
 {
@@ -219,9 +278,18 @@ void AumentarPuntaje(unsigned int& puntaje, Timer& borrados_linea_tim, unsigned 
     borrados_linea_tim.ResetTime();
 }
 
+void OlvidaCuadro()
+{
+    presentado.Olvida();
+}
+
 void Dibujar(unsigned int puntaje, Figures figura_actual, Figures figura_siguiente, Block** bloque, Cuadricula& mapa,
              Texto& t_puntaje)
 {
+    // The screen already shows this frame: a pass where nothing moved costs
+    // no composing and no presenting.
+    if (!presentado.Cambia(puntaje, figura_actual, figura_siguiente, mapa))
+        return;
     // The background is the only thing that erases the previous frame.
     SDL_Rect rectangulo;
     rectangulo.x = 0;
@@ -248,6 +316,7 @@ void PasoMenu(SDL_Rect& rectangulo_menu_principal, int& done, int& estado, bool&
 {
     SDL_BlitSurface(menu_principal, nullptr, pantalla, &rectangulo_menu_principal);
     SDL_Flip(pantalla);
+    OlvidaCuadro();
     while (done == 0 && estado == MENU) {
         const int eventos = CompruebaEventos();
         if (eventos == ESCAPE || eventos == QUIT)

@@ -49,9 +49,14 @@ void BorraFila(int posy, Timer& borrados_linea_tim, unsigned int& puntaje, Cuadr
 // after the previous removal (no bonus for t <= 0), then restarts the stopwatch.
 void AumentarPuntaje(unsigned int& puntaje, Timer& borrados_linea_tim, unsigned int& filas_borradas);
 
-// Composes one play frame (background, board, pieces, score) and flips it.
+// Composes one play frame (background, board, pieces, score) and flips it,
+// unless the screen shows that very frame already.
 void Dibujar(unsigned int puntaje, Figures figura_actual, Figures figura_siguiente, Block** bloque, Cuadricula& mapa,
              Texto& t_puntaje);
+
+// Whoever else draws on pantalla calls this: the next Dibujar then composes
+// and presents whatever it is given.
+void OlvidaCuadro();
 
 // One pass of the frame loop in the menu: shows the menu and waits for
 // RETURN or Start (play), ESCAPE or a quit request (done), sleeping while idle.

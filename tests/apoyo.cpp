@@ -215,8 +215,13 @@ std::vector<Cuadro> JuegaGuion(unsigned semilla, const std::vector<Paso>& guion,
 {
     std::vector<Cuadro> cuadros;
     size_t siguiente = 0;
+    Uint8 marca = 0;
     const int resultado = JuegaMain(semilla, [&](Uint32 ms) {
+        Uint8& esquina = *static_cast<Uint8*>(pantalla->pixels);
         cuadros.push_back(LeePantalla(ms - MILISEGUNDOS_LOOP));
+        cuadros.back().compuesto = esquina != marca;
+        if (cuadros.back().compuesto)
+            marca = esquina ^ 0xFF;
         for (; siguiente < guion.size() && guion[siguiente].ms <= ms; siguiente++) {
             const Paso& p = guion[siguiente];
             const SDLKey tecla = static_cast<SDLKey>(p.tecla);
@@ -228,11 +233,11 @@ std::vector<Cuadro> JuegaGuion(unsigned semilla, const std::vector<Paso>& guion,
                 Mando(p.valor ? SDL_JOYBUTTONDOWN : SDL_JOYBUTTONUP, p.tecla, p.valor);
             else if (p.accion == Paso::EJE)
                 Mando(SDL_JOYAXISMOTION, p.tecla, p.valor);
-            else if (p.accion == Paso::CRUCETA)
-                Mando(SDL_JOYHATMOTION, p.tecla, p.valor);
             else
-                SDL_FillRect(pantalla, nullptr, 0);
+                Mando(SDL_JOYHATMOTION, p.tecla, p.valor);
         }
+        if (cuadros.back().pantalla != "menu")
+            esquina = marca;
     }, guion.back().ms + 5000);
     if (salida != nullptr)
         *salida = resultado;

@@ -47,6 +47,7 @@ struct Cuadro {
     Uint32 ms;  // when the pass that drew it began
     std::string pantalla;
     size_t etiqueta;
+    bool compuesto = true;  // that pass composed the screen anew (JuegaGuion tells)
 };
 Cuadro LeePantalla(Uint32 ms);
 size_t Etiqueta(unsigned int numero);
@@ -56,11 +57,12 @@ size_t Etiqueta(unsigned int numero);
 // to quit and the result is -1; otherwise it is main's.
 int JuegaMain(unsigned semilla, const std::function<void(Uint32 ms)>& turno, Uint32 limite_ms);
 
-// A script: at ms press a key, hold or release it, move pad 0's axis, hat or
-// button (numbered tecla) to valor, or blank the screen. Gives the frame read
-// after every sleep.
+// A script: at ms press a key, hold or release it, or move pad 0's axis, hat
+// or button (numbered tecla) to valor. Gives the frame read
+// after every sleep, and whether its pass composed it: a mark left in a
+// corner of every play frame stays until something draws over it.
 struct Paso {
-    enum Accion { PULSA, SOSTIENE, SUELTA, EJE, CRUCETA, BOTON, BORRA };
+    enum Accion { PULSA, SOSTIENE, SUELTA, EJE, CRUCETA, BOTON };
     Uint32 ms;
     Accion accion;
     int tecla = SDLK_UNKNOWN;

@@ -168,6 +168,21 @@ std::vector<Uint32> Cambios(const std::vector<Cuadro>& cuadros, Uint32 hasta)
     return cuando;
 }
 
+// A scripted game in which a pass composed a frame exactly when its picture
+// differs from the last one: none where nothing moved, every one where
+// something did.
+std::vector<Cuadro> Juega(unsigned semilla, const std::vector<Paso>& guion, int* salida)
+{
+    const std::vector<Cuadro> cuadros = JuegaGuion(semilla, guion, salida);
+    for (size_t k = 1; k < cuadros.size(); k++) {
+        const bool cambia = cuadros[k].pantalla != cuadros[k - 1].pantalla || cuadros[k].etiqueta != cuadros[k - 1].etiqueta;
+        if (cuadros[k].pantalla != "menu") {
+            EXPECT_EQ(cuadros[k].compuesto, cambia) << "the pass at " << cuadros[k].ms;
+        }
+    }
+    return cuadros;
+}
+
 const Paso::Accion PULSA = Paso::PULSA, SOSTIENE = Paso::SOSTIENE, SUELTA = Paso::SUELTA, EJE = Paso::EJE,
                    CRUCETA = Paso::CRUCETA, BOTON = Paso::BOTON;
 // The pieces as they come in at column 4; block images 0 to 2 read '1' to '3'.
@@ -179,7 +194,7 @@ TEST(Partida, SaleCaeCada800msOCada70msConAbajoYLaSiguienteSaleEnLaPasadaTrasAte
     // Seed 2 draws an L, a bar for the preview, then a T.
     SDL_WM_SetCaption("", nullptr);
     int salida = -1;
-    const std::vector<Cuadro> cuadros = JuegaGuion(2, {{0, PULSA, SDLK_RETURN}, {2000, SOSTIENE, SDLK_DOWN},
+    const std::vector<Cuadro> cuadros = Juega(2, {{0, PULSA, SDLK_RETURN}, {2000, SOSTIENE, SDLK_DOWN},
                                                        {3400, PULSA, SDLK_ESCAPE}, {3500, PULSA, SDLK_RETURN},
                                                        {10000, PULSA, SDLK_ESCAPE}}, &salida);
     EXPECT_EQ(salida, 0);
@@ -234,7 +249,7 @@ TEST(Partida, ElMenuDuermeEntreSondeosEscapeOCerrarTerminanCon0YMainLiberaLoQueR
     for (int ronda = 0; ronda < 12; ronda++) {
         for (const std::vector<Paso>& guion : guiones) {
             int salida = -1;
-            const std::vector<Cuadro> cuadros = JuegaGuion(2, guion, &salida);
+            const std::vector<Cuadro> cuadros = Juega(2, guion, &salida);
             ASSERT_EQ(salida, 0) << guion.size();
             ASSERT_LE(cuadros.back().ms, guion.back().ms) << "no pass after the one that read it";
             // One wake every 20 ms, in the menu as in play.
@@ -250,7 +265,7 @@ TEST(Partida, ElMenuDuermeEntreSondeosEscapeOCerrarTerminanCon0YMainLiberaLoQueR
     EXPECT_LT(EnUso() - en_uso, 8 * 3 * 256) << "bytes kept by 24 runs of main";
 }
 
-TEST(Mando, JuegaComoLasTeclasSinSumarseAEllasYStartPausaSinDibujar)
+TEST(Mando, JuegaComoLasTeclasSinSumarseAEllasYStartPausa)
 {
     // Seed 2: an L, then a bar; samplings every 160 ms from 160, falls every
     // 820 ms, and a frame shows what the pass before it did. B does nothing,
@@ -258,11 +273,11 @@ TEST(Mando, JuegaComoLasTeclasSinSumarseAEllasYStartPausaSinDibujar)
     // RIGHT key moves it one column a sampling; a quarter of the stick, a
     // trigger and hat 1 move nothing; the stick past half takes it to the
     // wall; A held turns it; the stick's down drops it every 80 ms. Start
-    // pauses: nothing is drawn or moves till Start again. Start and Back
+    // pauses: the D-pad held moves nothing till Start again. Start and Back
     // queued together act one a pass, and Back in the menu quits.
-    const Filas L_GIRADA = {"111.......", "1........."}, NEGRO(ALTO_MAPA, "??????????");
+    const Filas L_GIRADA = {"111.......", "1........."};
     int salida = -1;
-    const std::vector<Cuadro> cuadros = JuegaGuion(2, {
+    const std::vector<Cuadro> cuadros = Juega(2, {
         {0, BOTON, 1, 1}, {0, BOTON, 0, 1}, {200, BOTON, 0, 0},
         {200, CRUCETA, 0, SDL_HAT_RIGHT}, {200, SOSTIENE, SDLK_RIGHT},
         {400, CRUCETA, 0, SDL_HAT_CENTERED}, {400, SUELTA, SDLK_RIGHT},
@@ -270,9 +285,8 @@ TEST(Mando, JuegaComoLasTeclasSinSumarseAEllasYStartPausaSinDibujar)
         {700, EJE, 0, -20000}, {1700, EJE, 0, 0},
         {1700, BOTON, 0, 1}, {1800, BOTON, 0, 0},
         {1900, EJE, 1, 20000}, {3200, EJE, 1, 0},
-        {3300, BOTON, 7, 1}, {3300, BOTON, 7, 0}, {3400, Paso::BORRA},
-        {3400, CRUCETA, 0, SDL_HAT_LEFT}, {3600, CRUCETA, 0, 0},
-        {3700, BOTON, 7, 1}, {3700, BOTON, 7, 0},
+        {3300, BOTON, 7, 1}, {3300, BOTON, 7, 0},
+        {3400, CRUCETA, 0, SDL_HAT_LEFT}, {3700, BOTON, 7, 1}, {3700, BOTON, 7, 0}, {3800, CRUCETA, 0, 0},
         {3900, BOTON, 7, 1}, {3900, BOTON, 7, 0}, {3900, BOTON, 6, 1}, {3900, BOTON, 6, 0},
         {4100, BOTON, 6, 1}}, &salida);
     EXPECT_EQ(salida, 0);
@@ -283,10 +297,9 @@ TEST(Mando, JuegaComoLasTeclasSinSumarseAEllasYStartPausaSinDibujar)
     EXPECT_EQ(En(cuadros, 1780), Tablero(2, L_GIRADA));
     EXPECT_EQ(En(cuadros, 3100), Tablero(17, L_GIRADA));
     EXPECT_EQ(En(cuadros, 3220), Tablero(18, L_GIRADA, 0, BARRA));
-    EXPECT_EQ(En(cuadros, 3400), Tablero(0, NEGRO));
-    EXPECT_EQ(En(cuadros, 3700), Tablero(0, NEGRO));
-    EXPECT_EQ(En(cuadros, 3720), Tablero(18, L_GIRADA, 0, BARRA));
-    EXPECT_EQ(En(cuadros, 3920), Tablero(18, L_GIRADA, 0, BARRA));
+    EXPECT_EQ(En(cuadros, 3720), Tablero(18, L_GIRADA, 0, BARRA)) << "paused, the D-pad moves nothing";
+    EXPECT_EQ(En(cuadros, 3740), Tablero(18, L_GIRADA, 0, {"...2......", "...2......", "...2......", "...2......"}));
+    EXPECT_EQ(En(cuadros, 3920), En(cuadros, 3740));
     EXPECT_EQ(En(cuadros, 3940), "menu");
 }
 
