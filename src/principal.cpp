@@ -174,6 +174,15 @@ int CompruebaEventos()
     while (SDL_PollEvent(&evento)) {
         if (evento.type == SDL_QUIT)
             return QUIT;
+        // A window hidden and shown again may come back blank (sdl12-compat
+        // keeps no copy of it); the screen still holds the picture last
+        // presented, so present it again.
+        if (evento.type == SDL_VIDEOEXPOSE ||
+            (evento.type == SDL_ACTIVEEVENT && evento.active.gain && (evento.active.state & SDL_APPACTIVE))) {
+            if (pantalla != nullptr)
+                SDL_Flip(pantalla);
+            continue;
+        }
         if (evento.type != SDL_KEYDOWN) {
             const int mando = EventoMando(evento);
             if (mando != NO_EVENTOS)

@@ -1,17 +1,19 @@
 #!/bin/bash
 # The real game in a real window under Xvfb, driven with xdotool: "Brikando",
 # 320x240, the menu pixel for pixel; RETURN brings a piece in, drawn pixel for
-# pixel, which the arrows turn and take to both walls; closing exits 0, with
-# nothing written. SDL12COMPAT_WINDOW_SCALING=2 scales the menu by 2 over
-# sdl12-compat (BRIKANDO_SDL=sdl12-compat) and by 1 otherwise, and ESCAPE
-# there exits 0. Over sdl12-compat, then, a game on a virtual pad.
+# pixel, which the arrows turn and take to both walls; hidden and shown again
+# in the menu, in play and paused, the window comes back with its picture;
+# closing exits 0, with nothing written. SDL12COMPAT_WINDOW_SCALING=2 scales
+# the menu by 2 over sdl12-compat and by 1 over the classic library, and
+# ESCAPE there exits 0. Over sdl12-compat, then, a game on a virtual pad.
 # usage: ventana.sh BUILD_DIR IMG_DIR CIERRA_VENTANA MANDO_VIRTUAL
 
 . "$(dirname "$0")/../tools/xvfb.sh"
 BUILD=$1 IMG=$2 CIERRA=$3 MANDO=$4
-# A sanitizer build needs full stacks for its suppressions to name the libX11
-# function that leaks; other builds ignore these.
-export ASAN_OPTIONS="fast_unwind_on_malloc=0:${ASAN_OPTIONS:-}"
+# A sanitizer build needs full stacks for its suppressions to name the
+# libraries that leak, and must let the virtual pad be preloaded before its
+# runtime; other builds ignore these.
+export ASAN_OPTIONS="fast_unwind_on_malloc=0:verify_asan_link_order=0:${ASAN_OPTIONS:-}"
 [ -z "${BRIKANDO_LSAN:-}" ] || export LSAN_OPTIONS="suppressions=$BRIKANDO_LSAN:${LSAN_OPTIONS:-}"
 
 tamano() {
@@ -33,13 +35,34 @@ espera() {
 sostiene_tecla() {
     xdotool keydown --window "$VENTANA" "$1" && espera "$2" "$1 held" && xdotool keyup --window "$VENTANA" "$1"
 }
+# Hides the window and shows it again, as minimising and restoring do; within
+# a few passes it must show image $2 again, or in the part $3 only (the
+# background beside the board, which play does not change). $1 says where.
+vuelve() {
+    xdotool windowunmap --sync "$VENTANA" && xdotool windowmap --sync "$VENTANA"
+    sleep 0.1
+    captura "$TRABAJO/vuelta.png"
+    [ "$(diferencia "$TRABAJO/vuelta.png" "$2" "${3:-}")" = 0 ] || falla "hidden and shown in $1, the window came back wrong"
+    xdotool windowfocus --sync "$VENTANA"
+}
+# Whether the running game's SDL 1.2 is sdl12-compat, which scales windows.
+sdl12_compat() {
+    grep -qa SDL12COMPAT "$(awk '/libSDL-1\.2\.so/ {print $6; exit}' "/proc/$PID_JUEGO/maps")"
+}
 
 arranca_xvfb 1024x768x24
 arranca_juego "$BUILD" ./brikando
 [ "$(tamano)" = 320x240 ] || falla "the window is $(tamano)"
 espera_imagen "$IMG/menu_principal.png" 5 || falla "the window does not show the menu image"
+escala=1
+sdl12_compat && escala=2
+vuelve "the menu" "$IMG/menu_principal.png"
 tecla Return
 espera 'h > 0 && h <= 40' "RETURN"
+vuelve play "$IMG/BackGroundT.png" 100x240+0+0
+tecla p && sleep 0.1 && captura "$TRABAJO/pausa.png"
+vuelve "a paused game" "$TRABAJO/pausa.png"
+tecla p
 # Every piece has a block at the top left of its square: one of the images, pixel for pixel.
 convert "$TRABAJO/b.png" -crop 10x10+$((110 + x))+$((8 + y)) +repage "png24:$TRABAJO/celda.png"
 celda=no
@@ -52,15 +75,13 @@ sostiene_tecla Right 'x + w == 100'
 espera_fin 5 0 "closing the window"
 [ -s "$TRABAJO/salida.txt" ] && falla "wrote to standard output: $(cat "$TRABAJO/salida.txt")"
 
-escala=1
-[ "${BRIKANDO_SDL:-}" != sdl12-compat ] || escala=2
 convert "$IMG/menu_principal.png" -scale $((100 * escala))% "png24:$TRABAJO/menu.png"
 SDL12COMPAT_WINDOW_SCALING=2 SDL12COMPAT_SCALE_METHOD=nearest arranca_juego "$BUILD" ./brikando
 [ "$(tamano)" = $((320 * escala))x$((240 * escala)) ] || falla "SDL12COMPAT_WINDOW_SCALING=2 gave $(tamano)"
 espera_imagen "$TRABAJO/menu.png" 5 || falla "the window does not show the menu scaled by $escala"
 tecla Escape
 espera_fin 5 0 "ESCAPE in the menu"
-[ "${BRIKANDO_SDL:-}" = sdl12-compat ] || { echo "window: ok"; exit 0; }
+[ $escala = 2 ] || { echo "window: ok"; exit 0; }
 
 mkfifo "$TRABAJO/mando"
 arranca_juego "$BUILD" env LD_PRELOAD="$MANDO" MANDO_VIRTUAL="$TRABAJO/mando" ./brikando
