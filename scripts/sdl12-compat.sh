@@ -7,12 +7,26 @@ set -euo pipefail
 DIR=$1
 mkdir -p "$DIR"
 cd "$DIR"
-if ! ls libsdl1.2-compat_*.deb >/dev/null 2>&1; then
-    # The package lists may be missing or stale on a fresh machine.
-    apt-get download -qq libsdl1.2-compat >descarga.log 2>&1 ||
-        { apt-get update -qq >>descarga.log 2>&1 && apt-get download -qq libsdl1.2-compat >>descarga.log 2>&1; } ||
+
+# Downloads package $1 here, once; the package lists may be missing or stale
+# on a fresh machine.
+descarga() {
+    ls "$1"_*.deb >/dev/null 2>&1 && return
+    apt-get download -qq "$1" >descarga.log 2>&1 ||
+        { apt-get update -qq >>descarga.log 2>&1 && apt-get download -qq "$1" >>descarga.log 2>&1; } ||
         { cat descarga.log >&2; exit 1; }
-fi
+}
+biblioteca() {
+    find "$PWD/raiz" -name 'libSDL-1.2.so.0' | head -n 1
+}
+
+descarga libsdl1.2-compat
 rm -rf raiz
 dpkg-deb -x libsdl1.2-compat_*.deb raiz
-dirname "$(find "$PWD/raiz" -name 'libSDL-1.2.so.0' | head -n 1)"
+# From Debian 13 on, libsdl1.2-compat is empty and depends on libsdl1.2debian,
+# which is sdl12-compat there.
+if [ -z "$(biblioteca)" ]; then
+    descarga libsdl1.2debian
+    dpkg-deb -x libsdl1.2debian_*.deb raiz
+fi
+dirname "$(biblioteca)"
