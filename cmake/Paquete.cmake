@@ -40,7 +40,24 @@ endforeach()
 add_custom_target(documentos_comprimidos ALL DEPENDS ${_comprimidos})
 install(FILES ${CMAKE_BINARY_DIR}/instalar/brikando.6.gz DESTINATION share/man/man6)
 install(FILES ${CMAKE_BINARY_DIR}/instalar/changelog.gz ${_paquete}/copyright DESTINATION share/doc/brikando)
-install(FILES ${_paquete}/brikando.lintian-overrides DESTINATION share/lintian/overrides RENAME brikando)
+# Debian 13 and later validate the metadata with AppStream 1.0, which wants a
+# homepage that the game does not have; Debian 12's lintian does not know the
+# tag this fails and rejects an override of it. So the package carries that
+# override only when it is built for Debian 13 or later.
+cmake_host_system_information(RESULT _debian QUERY DISTRIB_VERSION_ID)
+set(_anulaciones ${_paquete}/brikando.lintian-overrides)
+if(_debian STREQUAL "" OR _debian VERSION_GREATER 12)
+  list(APPEND _anulaciones ${_paquete}/brikando.lintian-overrides.appstream1)
+endif()
+set(_texto "")
+foreach(_archivo ${_anulaciones})
+  file(READ ${_archivo} _parte)
+  string(APPEND _texto "${_parte}")
+endforeach()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_anulaciones})
+file(WRITE ${CMAKE_BINARY_DIR}/instalar/brikando.lintian-overrides "${_texto}")
+install(FILES ${CMAKE_BINARY_DIR}/instalar/brikando.lintian-overrides DESTINATION share/lintian/overrides
+        RENAME brikando)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME brikando)
