@@ -1,25 +1,34 @@
 #!/bin/bash
 # Installs the Debian packages that Brikando needs and that are missing.
-# usage: deps.sh play|test   (as root, or as a user with sudo)
+# usage: deps.sh play|test [arm] [debian13]   (as root, or as a user with sudo)
+#   play      building and playing;      test      building and testing;
+#   arm       the ARM cross-builds' compilers and libraries, and qemu-user;
+#   debian13  mmdebstrap, which makes the Debian 13 stage's root.
 set -euo pipefail
 
 JUGAR=(cmake make g++ pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev
        fonts-dejavu-core fontconfig)
 PROBAR=(libgtest-dev libbenchmark-dev libpng-dev xvfb xdotool x11-apps imagemagick
-        dpkg-dev file lintian appstream appstream-compose desktop-file-utils libsdl2-2.0-0
-        qemu-user-static)
+        dpkg-dev file lintian appstream appstream-compose desktop-file-utils libsdl2-2.0-0)
 # The ARM targets' compilers, and their libraries through multiarch.
 ARM=(armhf arm64)
+CRUZADO=(qemu-user-static)
 for arq in "${ARM[@]}"; do
-    PROBAR+=(crossbuild-essential-$arq libsdl1.2debian:$arq libsdl-image1.2:$arq libsdl-ttf2.0-0:$arq
-             libgtest-dev:$arq libbenchmark-dev:$arq)
+    CRUZADO+=(crossbuild-essential-$arq libsdl1.2debian:$arq libsdl-image1.2:$arq libsdl-ttf2.0-0:$arq
+              libgtest-dev:$arq libbenchmark-dev:$arq)
 done
 
 case "${1:-}" in
     play) paquetes=("${JUGAR[@]}") ;;
     test) paquetes=("${JUGAR[@]}" "${PROBAR[@]}") ;;
-    *) echo "usage: $0 play|test" >&2; exit 2 ;;
+    *) echo "usage: $0 play|test [arm] [debian13]" >&2; exit 2 ;;
 esac
+for grupo in "${@:2}"; do
+    case $grupo in
+        arm) paquetes+=("${CRUZADO[@]}") ;;
+        debian13) paquetes+=(mmdebstrap) ;;
+    esac
+done
 
 faltan=()
 for paquete in "${paquetes[@]}"; do

@@ -1,18 +1,35 @@
 #!/bin/bash
 # Installs what is missing, builds everything and runs every test:
 #   release       unit, binary, real-window (Xvfb) and package tests, the
-#                 asset generator's byte-for-byte check;
-#   sdl12-compat  the release build's tests again, on SDL 1.2's interface
-#                 over SDL2, the window scaled by two and a virtual pad
-#                 (the package aside: the same bytes);
+#                 asset generator's byte-for-byte check, on the system's SDL 1.2;
+#   sdl12-compat  where that is the classic library (Debian 12): the release
+#                 build's tests again on sdl12-compat, SDL 1.2's interface
+#                 over SDL2, with a virtual pad (the package aside: the same bytes);
 #   sanitizers    the same suite built with AddressSanitizer and UBSan;
 #   armhf, arm64  cross-built for 32- and 64-bit ARM: the tests that need
-#                 no X server under qemu-user, and the package.
-# Prints one summary; exits non-zero on any failure. Logs: build-logs/.
+#                 no X server under qemu-user, and the package;
+#   debian13      on Debian 12, as root: a fresh Debian 13 root where the
+#                 release package installs and starts, and where this test
+#                 command runs again (scripts/debian13.sh).
+# BRIKANDO_ETAPAS="release sanitizers" runs only the stages it names.
+# Prints one summary, with the SDL 1.2 each stage ran on; exits non-zero on
+# any failure. Logs: build-logs/.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/deps.sh test || exit 1
+ETAPAS=" ${BRIKANDO_ETAPAS:-release sdl12-compat sanitizers armhf arm64 debian13} "
+etapa() { [[ $ETAPAS == *" $1 "* ]]; }
+. /etc/os-release
+ARQ=$(dpkg --print-architecture)
+ES_DEBIAN12=false
+[ "${VERSION_CODENAME:-}" = bookworm ] && ES_DEBIAN12=true
+# The Debian 13 stage makes a root of its own, which needs root here.
+DEBIAN13=false
+$ES_DEBIAN12 && etapa debian13 && [ "$(id -u)" -eq 0 ] && DEBIAN13=true
+grupos=()
+{ etapa armhf || etapa arm64; } && grupos+=(arm)
+$DEBIAN13 && grupos+=(debian13)
+bash scripts/deps.sh test "${grupos[@]}" || exit 1
 REGISTROS=build-logs
 rm -rf "$REGISTROS"
 mkdir -p "$REGISTROS"
@@ -24,6 +41,23 @@ fallo=0
 anota() {
     resumen+=("$(printf '%-13s %s' "$1" "$2")")
     [ "$3" = ok ] || fallo=1
+}
+# A stage that does not run here, $1, and why, $2.
+salta() {
+    printf '%-13s not run: %s\n' "$1" "$2"
+    anota "$1" "not run: $2" ok
+}
+
+# The SDL 1.2 that Debian's libsdl1.2debian is for architecture $1, in words:
+# from Debian 13 on, that package is sdl12-compat.
+sdl_de() {
+    local version
+    version=$(dpkg-query -W -f '${Version}' "libsdl1.2debian:$1" | sed 's/[+-].*//')
+    if [ "$(dpkg-query -W -f '${source:Package}' "libsdl1.2debian:$1")" = sdl12-compat ]; then
+        echo "sdl12-compat $version over SDL2 $(dpkg-query -W -f '${Version}' "libsdl2-2.0-0:$1" | sed 's/[+-].*//')"
+    else
+        echo "classic SDL $version"
+    fi
 }
 
 # Configures and builds: $1 name, $2 build dir, then cmake options. The
@@ -45,9 +79,10 @@ compila() {
     fi
 }
 
-# Runs ctest in $2 for stage $1 with arguments $3; $4 is a note for the summary.
+# Runs ctest in $2 for stage $1 with arguments $3, on the SDL 1.2 named $4;
+# $5 is a note for the summary.
 prueba() {
-    local nombre=$1 dir=$2 argumentos=$3 nota=${4:-} inicio=$SECONDS
+    local nombre=$1 dir=$2 argumentos=$3 sdl=$4 nota=${5:-} inicio=$SECONDS
     local registro="$REGISTROS/$nombre.log"
     printf '%-13s ' "$nombre"
     # shellcheck disable=SC2086
@@ -55,25 +90,25 @@ prueba() {
     local estado=$?
     local cuenta
     cuenta=$(grep -E 'tests passed, [0-9]+ tests failed out of' "$registro" | tail -n 1)
-    nota="in $((SECONDS - inicio)) s${nota:+ $nota}"
-    echo "${cuenta:-no tests ran}${nota:+ $nota}"
+    nota="on $sdl: ${cuenta:-no tests ran}, in $((SECONDS - inicio)) s${nota:+ $nota}"
+    echo "$nota"
     if [ $estado -ne 0 ] || [ -z "$cuenta" ]; then
         sed -n '/The following tests FAILED/,$p' "$registro"
         grep -B2 -A30 -E '\*\*\*(Failed|Exception|Timeout)' "$registro" | head -n 120
-        anota "$nombre" "${cuenta:-no tests ran}" no
+        anota "$nombre" "$nota" no
     else
-        anota "$nombre" "$cuenta${nota:+ $nota}" ok
+        anota "$nombre" "$nota" ok
     fi
 }
 
-# The same binaries over sdl12-compat, which is picked by LD_LIBRARY_PATH.
-# The package is left out: the same bytes as in the release stage.
+# The release build's binaries again over sdl12-compat, which is picked by
+# LD_LIBRARY_PATH. The package is left out: the same bytes as in the release stage.
 sdl12_compat() {
-    local registro="$REGISTROS/sdl12-compat.log" lib
+    local registro="$REGISTROS/sdl12-compat.log" lib version
     if ! lib=$(bash scripts/sdl12-compat.sh build/sdl12-compat 2>"$registro"); then
-        printf '%-13s could not fetch libsdl1.2-compat\n' sdl12-compat
+        printf '%-13s could not fetch sdl12-compat\n' sdl12-compat
         cat "$registro"
-        anota sdl12-compat "could not fetch libsdl1.2-compat" no
+        anota sdl12-compat "could not fetch sdl12-compat" no
         return
     fi
     if ! LD_LIBRARY_PATH=$lib ldd build/brikando | grep -q "libSDL-1.2.so.0 => $lib/"; then
@@ -82,28 +117,67 @@ sdl12_compat() {
         return
     fi
     echo "SDL 1.2 from $lib" >>"$registro"
-    LD_LIBRARY_PATH=$lib BRIKANDO_SDL=sdl12-compat prueba sdl12-compat build "-LE paquete" "(the package left out)"
+    version=$(basename "$(readlink -f "$lib/libSDL-1.2.so.0")")
+    LD_LIBRARY_PATH=$lib prueba sdl12-compat build "-LE paquete" \
+        "sdl12-compat ${version#libSDL-1.2.so.} over SDL2 $(sdl_de "$ARQ" | sed 's/.* //')" "(the package left out)"
 }
 
 # A cross-build for ARM, $1 armhf or arm64: same sources, same warnings,
 # the tests under qemu-user.
 arm() {
+    etapa "$1" || { salta "$1" "left out (BRIKANDO_ETAPAS)"; return; }
     compila "$1" "build-$1" -DCMAKE_TOOLCHAIN_FILE="cmake/$1.cmake" -DCMAKE_BUILD_TYPE=Release \
         -DBRIKANDO_TESTS=ON -DBRIKANDO_BENCH=ON -DBRIKANDO_GENERADOR=OFF || return
-    prueba "$1" "build-$1" "" "(the window test runs on the host)"
+    prueba "$1" "build-$1" "" "$(sdl_de "$1") (qemu-user)" "(the window test runs on the host)"
 }
 
-if compila release build -DCMAKE_BUILD_TYPE=Release \
+# A fresh Debian 13 root, where the release package installs and this
+# command runs again.
+debian13() {
+    local registro="$REGISTROS/debian13.log" inicio=$SECONDS estado=ok
+    printf '%-13s ' debian13
+    if ! (cd build && cpack -G DEB) >"$registro" 2>&1 ||
+        ! bash scripts/debian13.sh build/brikando_*_"$ARQ".deb "$REGISTROS/debian13" >>"$registro" 2>&1; then
+        estado=no
+    fi
+    echo "$([ $estado = ok ] && echo passed || echo FAILED) in $((SECONDS - inicio)) s"
+    [ $estado = ok ] || tail -n 60 "$registro"
+    anota debian13 "a fresh Debian 13 root, $([ $estado = ok ] && echo passed || echo FAILED) in $((SECONDS - inicio)) s:" $estado
+    while IFS= read -r linea; do resumen+=("  $linea"); done < <(sed -n '/^Debian 13 summary$/,$s/^  //p' "$registro")
+}
+
+if ! etapa release; then
+    salta release "left out (BRIKANDO_ETAPAS)"
+elif compila release build -DCMAKE_BUILD_TYPE=Release \
     -DBRIKANDO_TESTS=ON -DBRIKANDO_BENCH=ON -DBRIKANDO_GENERADOR=ON; then
-    prueba release build ""
-    sdl12_compat
+    prueba release build "" "$(sdl_de "$ARQ")"
+    if ! etapa sdl12-compat; then
+        salta sdl12-compat "left out (BRIKANDO_ETAPAS)"
+    elif [[ $(sdl_de "$ARQ") == sdl12-compat* ]]; then
+        salta sdl12-compat "the system's SDL 1.2 is sdl12-compat, which the release stage ran on"
+    else
+        sdl12_compat
+    fi
 fi
-if compila sanitizers build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRIKANDO_SANITIZE=ON \
+if ! etapa sanitizers; then
+    salta sanitizers "left out (BRIKANDO_ETAPAS)"
+elif compila sanitizers build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRIKANDO_SANITIZE=ON \
     -DBRIKANDO_TESTS=ON -DBRIKANDO_BENCH=OFF -DBRIKANDO_GENERADOR=OFF; then
-    prueba sanitizers build-asan ""
+    prueba sanitizers build-asan "" "$(sdl_de "$ARQ")"
 fi
 arm armhf
 arm arm64
+if ! etapa debian13; then
+    salta debian13 "left out (BRIKANDO_ETAPAS)"
+elif ! $ES_DEBIAN12; then
+    salta debian13 "it runs from Debian 12; this is ${PRETTY_NAME:-another system}"
+elif ! $DEBIAN13; then
+    salta debian13 "it needs root, to make and enter the root"
+elif [ ! -x build/brikando ]; then
+    anota debian13 "not run: the release build failed" no
+else
+    debian13
+fi
 
 echo
 echo "Summary"
