@@ -9,6 +9,7 @@
 #include <dlfcn.h>
 #include <pthread.h>
 #include <stdio.h>
+#include <stdio_ext.h>
 #include <stdlib.h>
 #include <string.h>
 
@@ -22,6 +23,10 @@ static SDL_Joystick* inclinado;
 static void* Sigue(void* fifo)
 {
     FILE* ordenes = fopen(fifo, "r");
+    /* Unlocked: exit flushes every stream under its lock (glibc 2.41 on),
+     * and this one's would be held by the read that waits here forever. */
+    if (ordenes != NULL)
+        __fsetlocking(ordenes, FSETLOCKING_BYCALLER);
     char que[16];
     int numero, valor;
     for (short temblor = 0; ordenes != NULL && fscanf(ordenes, "%15s %d %d", que, &numero, &valor) == 3; temblor ^= 1) {

@@ -55,6 +55,11 @@ espera_fin() {
         kill -0 "$PID_JUEGO" 2>/dev/null || break
         sleep 0.05
     done
+    # A game that hangs fails the test rather than holding it up.
+    if kill -0 "$PID_JUEGO" 2>/dev/null; then
+        kill -KILL "$PID_JUEGO"
+        falla "$3: still running after $1 s"
+    fi
     wait "$PID_JUEGO" || estado=$?
     PID_JUEGO=""
     [ "$estado" = "$2" ] || falla "$3: exit status $estado, not $2"
