@@ -48,7 +48,7 @@ fi
 # The ARM stages are left to Debian 12: the same sources, and minutes of
 # cross-compilers to install.
 echo "== the test command"
-dentro env BRIKANDO_ETAPAS="release sdl12-compat sanitizers" bash -c 'cd /brikando && bash scripts/test.sh' |
+dentro env BRIKANDO_ETAPAS="release sdl12-compat sanitizers debian13" bash -c 'cd /brikando && bash scripts/test.sh' |
     tee "$REGISTROS/test.log" || fallo=1
 cp -r "$RAIZ/brikando/build-logs/." "$REGISTROS/"
 sed -n '/^Summary$/,${/^  /p}' "$REGISTROS/test.log" >>"$REGISTROS/resumen"

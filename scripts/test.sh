@@ -51,13 +51,15 @@ salta() {
 # The SDL 1.2 that Debian's libsdl1.2debian is for architecture $1, in words:
 # from Debian 13 on, that package is sdl12-compat.
 sdl_de() {
-    local version
-    version=$(dpkg-query -W -f '${Version}' "libsdl1.2debian:$1" | sed 's/[+-].*//')
     if [ "$(dpkg-query -W -f '${source:Package}' "libsdl1.2debian:$1")" = sdl12-compat ]; then
-        echo "sdl12-compat $version over SDL2 $(dpkg-query -W -f '${Version}' "libsdl2-2.0-0:$1" | sed 's/[+-].*//')"
+        echo "sdl12-compat $(version_de "libsdl1.2debian:$1") over SDL2 $(version_de "libsdl2-2.0-0:$1")"
     else
-        echo "classic SDL $version"
+        echo "classic SDL $(version_de "libsdl1.2debian:$1")"
     fi
+}
+# The upstream version of installed package $1.
+version_de() {
+    dpkg-query -W -f '${Version}' "$1" | sed 's/[+-].*//'
 }
 
 # Configures and builds: $1 name, $2 build dir, then cmake options. The
@@ -119,7 +121,7 @@ sdl12_compat() {
     echo "SDL 1.2 from $lib" >>"$registro"
     version=$(basename "$(readlink -f "$lib/libSDL-1.2.so.0")")
     LD_LIBRARY_PATH=$lib prueba sdl12-compat build "-LE paquete" \
-        "sdl12-compat ${version#libSDL-1.2.so.} over SDL2 $(sdl_de "$ARQ" | sed 's/.* //')" "(the package left out)"
+        "sdl12-compat ${version#libSDL-1.2.so.} over SDL2 $(version_de "libsdl2-2.0-0:$ARQ")" "(the package left out)"
 }
 
 # A cross-build for ARM, $1 armhf or arm64: same sources, same warnings,
