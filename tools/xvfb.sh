@@ -90,3 +90,16 @@ espera_imagen() {
 tecla() {
     xdotool key --window "$VENTANA" "$1" 2>/dev/null || xdotool keyup "$1"
 }
+
+# The game's CPU over the next $1 seconds, in % of one core: the time its
+# threads ran, to the nanosecond, against the time that passed.
+cpu() {
+    local t0 c0 t1 c1
+    t0=$EPOCHREALTIME c0=$(ns_cpu)
+    sleep "$1"
+    t1=$EPOCHREALTIME c1=$(ns_cpu)
+    awk -v c="$((c1 - c0))" -v t0="$t0" -v t1="$t1" 'BEGIN {printf "%.2f", 100 * c / 1e9 / (t1 - t0)}'
+}
+ns_cpu() {
+    cat /proc/"$PID_JUEGO"/task/*/schedstat | awk '{s += $1} END {printf "%d", s}'
+}
