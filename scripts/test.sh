@@ -136,20 +136,21 @@ arm() {
 # A fresh Debian 13 root, where the release package installs and this
 # command runs again.
 debian13() {
-    local registro="$REGISTROS/debian13.log" inicio=$SECONDS estado=ok
+    local registro="$REGISTROS/debian13.log" inicio=$SECONDS estado=ok veredicto=passed
     printf '%-13s ' debian13
     if ! (cd build && cpack -G DEB) >"$registro" 2>&1 ||
         ! bash scripts/debian13.sh build/brikando_*_"$ARQ".deb "$REGISTROS/debian13" >>"$registro" 2>&1; then
-        estado=no
+        estado=no veredicto=FAILED
     fi
-    echo "$([ $estado = ok ] && echo passed || echo FAILED) in $((SECONDS - inicio)) s"
+    echo "$veredicto in $((SECONDS - inicio)) s"
     [ $estado = ok ] || tail -n 60 "$registro"
-    anota debian13 "a fresh Debian 13 root, $([ $estado = ok ] && echo passed || echo FAILED) in $((SECONDS - inicio)) s:" $estado
+    anota debian13 "a fresh Debian 13 root, $veredicto in $((SECONDS - inicio)) s:" $estado
     while IFS= read -r linea; do resumen+=("  $linea"); done < <(sed -n '/^Debian 13 summary$/,$s/^  //p' "$registro")
 }
 
 if ! etapa release; then
     salta release "left out (BRIKANDO_ETAPAS)"
+    salta sdl12-compat "it tests the release stage's build, which was left out"
 elif compila release build -DCMAKE_BUILD_TYPE=Release \
     -DBRIKANDO_TESTS=ON -DBRIKANDO_BENCH=ON -DBRIKANDO_GENERADOR=ON; then
     prueba release build "" "$(sdl_de "$ARQ")"
@@ -175,6 +176,8 @@ elif ! $ES_DEBIAN12; then
     salta debian13 "it runs from Debian 12; this is ${PRETTY_NAME:-another system}"
 elif ! $DEBIAN13; then
     salta debian13 "it needs root, to make and enter the root"
+elif ! etapa release; then
+    salta debian13 "it installs the release stage's package, which was left out"
 elif [ ! -x build/brikando ]; then
     anota debian13 "not run: the release build failed" no
 else
