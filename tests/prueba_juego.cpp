@@ -231,6 +231,20 @@ TEST(Partida, SaleCaeCada800msOCada70msConAbajoYLaSiguienteSaleEnLaPasadaTrasAte
     EXPECT_STREQ(titulo, "Brikando");
 }
 
+TEST(Partida, UnaFilaLlenaSeBorraYPuntuaEnElJuego)
+{
+    // Seed 1: two bars, then an L. The bars, turned flat, fill the bottom
+    // row's eight left cells; the L, taken to the right wall, completes it
+    // 5.32 s after the game began: 20 points and 30 x (20000 / 5320) = 90.
+    const std::vector<Cuadro> cuadros = Juega(1, {{0, PULSA, SDLK_RETURN},
+        {100, SOSTIENE, SDLK_UP}, {200, SUELTA, SDLK_UP}, {200, SOSTIENE, SDLK_LEFT}, {850, SUELTA, SDLK_LEFT},
+        {850, SOSTIENE, SDLK_DOWN}, {2380, SOSTIENE, SDLK_UP}, {2420, SUELTA, SDLK_UP},
+        {3980, SOSTIENE, SDLK_RIGHT}, {4500, SUELTA, SDLK_RIGHT}, {5400, PULSA, SDLK_ESCAPE}}, nullptr);
+    EXPECT_EQ(En(cuadros, 5320), Tablero(17, {"........1.", "........1.", "2222222211"}));
+    EXPECT_EQ(En(cuadros, 5400), Tablero(18, {"........1.", "........1."}, 0, BARRA));
+    EXPECT_EQ(cuadros[5400 / MILISEGUNDOS_LOOP].etiqueta, Etiqueta(110));
+}
+
 // Heap bytes in use, large blocks included; constant under a sanitizer's allocator.
 long EnUso()
 {
