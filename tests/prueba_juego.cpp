@@ -6,6 +6,9 @@
 
 #include <malloc.h>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "apoyo.h"
 
 using namespace apoyo;
@@ -13,8 +16,15 @@ using namespace apoyo;
 namespace {
 
 // SDL on the dummy driver with the game's images and font, once per process.
+// Without them every test would be skipped, which passes: fail instead.
 class Entorno : public testing::Environment {
-    void SetUp() override { ASSERT_TRUE(Arranca()) << "cannot start SDL or load recursos/ here"; }
+    void SetUp() override
+    {
+        if (!Arranca()) {
+            fprintf(stderr, "cannot start SDL or load recursos/ here: %s\n", SDL_GetError());
+            exit(1);
+        }
+    }
 };
 const testing::Environment* const entorno = testing::AddGlobalTestEnvironment(new Entorno);
 
