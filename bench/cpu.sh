@@ -17,9 +17,6 @@ BIBLIOTECAS=("")
 if ! grep -qa SDL12COMPAT "$(ldd "$1/brikando" | awk '$1 == "libSDL-1.2.so.0" {print $3}')"; then
     BIBLIOTECAS+=("$(bash "$RAIZ/scripts/sdl12-compat.sh" "$TRABAJO/sdl12-compat")") || falla "no sdl12-compat"
 fi
-mediana() {
-    sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
-}
 
 arranca_xvfb 1024x768x24
 for ronda in $(seq "$RONDAS"); do

@@ -32,9 +32,6 @@ if [ -n "${SDL12COMPAT_WINDOW_SCALING:-}" ]; then
     MENU=$TRABAJO/menu.png
 fi
 
-mediana() {
-    sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
-}
 termina() {
     tecla Escape
     espera_imagen "$MENU" 5 || true

@@ -103,3 +103,7 @@ cpu() {
 ns_cpu() {
     cat /proc/"$PID_JUEGO"/task/*/schedstat | awk '{s += $1} END {printf "%d", s}'
 }
+# The median of the numbers on standard input, one a line.
+mediana() {
+    sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
+}
