@@ -14,7 +14,7 @@ RAIZ=$(cd "$(dirname "$0")/.." && pwd)
 MENU="$RAIZ/recursos/img/menu_principal.png"
 # "" is the system's SDL 1.2; a directory, sdl12-compat unpacked there.
 BIBLIOTECAS=("")
-if ! grep -qa SDL12COMPAT "$(ldd "$1/brikando" | awk '$1 == "libSDL-1.2.so.0" {print $3}')"; then
+if ! es_sdl12_compat "$(ldd "$1/brikando" | awk '$1 == "libSDL-1.2.so.0" {print $3}')"; then
     BIBLIOTECAS+=("$(bash "$RAIZ/scripts/sdl12-compat.sh" "$TRABAJO/sdl12-compat")") || falla "no sdl12-compat"
 fi
 

@@ -45,17 +45,14 @@ vuelve() {
     [ "$(diferencia "$TRABAJO/vuelta.png" "$2" "${3:-}")" = 0 ] || falla "hidden and shown in $1, the window came back wrong"
     xdotool windowfocus --sync "$VENTANA"
 }
-# Whether the running game's SDL 1.2 is sdl12-compat, which scales windows.
-sdl12_compat() {
-    grep -qa SDL12COMPAT "$(awk '/libSDL-1\.2\.so/ {print $6; exit}' "/proc/$PID_JUEGO/maps")"
-}
 
 arranca_xvfb 1024x768x24
 arranca_juego "$BUILD" ./brikando
 [ "$(tamano)" = 320x240 ] || falla "the window is $(tamano)"
 espera_imagen "$IMG/menu_principal.png" 5 || falla "the window does not show the menu image"
 escala=1
-sdl12_compat && escala=2
+# sdl12-compat scales windows; the running game's memory map says which SDL 1.2 it has.
+es_sdl12_compat "$(awk '/libSDL-1\.2\.so/ {print $6; exit}' "/proc/$PID_JUEGO/maps")" && escala=2
 vuelve "the menu" "$IMG/menu_principal.png"
 tecla Return
 espera 'h > 0 && h <= 40' "RETURN"

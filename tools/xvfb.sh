@@ -65,6 +65,11 @@ espera_fin() {
     [ "$estado" = "$2" ] || falla "$3: exit status $estado, not $2"
 }
 
+# Whether the SDL 1.2 library at path $1 is sdl12-compat (SDL 1.2 over SDL2).
+es_sdl12_compat() {
+    grep -qa SDL12COMPAT "$1"
+}
+
 captura() {
     xwd -id "$VENTANA" -silent | convert xwd:- "png24:$1"
 }
