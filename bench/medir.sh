@@ -10,10 +10,11 @@
 # whenever one has ended): resident memory every minute. With --mando, every
 # start of the game has a virtual pad attached, idle (tests/mando_virtual.c;
 # over sdl12-compat only, which shows it to the game).
-# CPU comes from /proc/PID/task/*/schedstat; frame and pass times from the preloaded probe
-# bench/sonda.c (flips, and the ends of the pacing sleeps). Over sdl12-compat
-# with SDL12COMPAT_WINDOW_SCALING set, also set SDL12COMPAT_SCALE_METHOD=nearest,
-# so that the window shows the menu scaled exactly.
+# CPU comes from /proc/PID/task/*/schedstat; frame and pass times from the
+# preloaded probe bench/sonda.c (flips, and the ends of the pacing sleeps).
+# Over sdl12-compat with SDL12COMPAT_WINDOW_SCALING set, also set
+# SDL12COMPAT_SCALE_METHOD=nearest, so that the window shows the menu scaled
+# exactly.
 # usage: bench/medir.sh [BUILD_DIR] [--largo] [--mando]   (default: build)
 . "$(dirname "$0")/../tools/xvfb.sh"
 BUILD=$(cd "${1:-build}" && pwd)

@@ -142,21 +142,23 @@ debian13() {
         ! bash scripts/debian13.sh build/brikando_*_"$ARQ".deb "$REGISTROS/debian13" >>"$registro" 2>&1; then
         estado=no veredicto=FAILED
     fi
-    echo "$veredicto in $((SECONDS - inicio)) s"
+    veredicto="$veredicto in $((SECONDS - inicio)) s"
+    echo "$veredicto"
     [ $estado = ok ] || tail -n 60 "$registro"
-    anota debian13 "a fresh Debian 13 root, $veredicto in $((SECONDS - inicio)) s:" $estado
+    anota debian13 "a fresh Debian 13 root, $veredicto:" $estado
     while IFS= read -r linea; do resumen+=("  $linea"); done < <(sed -n '/^Debian 13 summary$/,$s/^  //p' "$registro")
 }
 
+SDL_AQUI=$(sdl_de "$ARQ")
 if ! etapa release; then
     salta release "left out (BRIKANDO_ETAPAS)"
     salta sdl12-compat "it tests the release stage's build, which was left out"
 elif compila release build -DCMAKE_BUILD_TYPE=Release \
     -DBRIKANDO_TESTS=ON -DBRIKANDO_BENCH=ON -DBRIKANDO_GENERADOR=ON; then
-    prueba release build "" "$(sdl_de "$ARQ")"
+    prueba release build "" "$SDL_AQUI"
     if ! etapa sdl12-compat; then
         salta sdl12-compat "left out (BRIKANDO_ETAPAS)"
-    elif [[ $(sdl_de "$ARQ") == sdl12-compat* ]]; then
+    elif [[ $SDL_AQUI == sdl12-compat* ]]; then
         salta sdl12-compat "the system's SDL 1.2 is sdl12-compat, which the release stage ran on"
     else
         sdl12_compat
@@ -166,7 +168,7 @@ if ! etapa sanitizers; then
     salta sanitizers "left out (BRIKANDO_ETAPAS)"
 elif compila sanitizers build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRIKANDO_SANITIZE=ON \
     -DBRIKANDO_TESTS=ON -DBRIKANDO_BENCH=OFF -DBRIKANDO_GENERADOR=OFF; then
-    prueba sanitizers build-asan "" "$(sdl_de "$ARQ")"
+    prueba sanitizers build-asan "" "$SDL_AQUI"
 fi
 arm armhf
 arm arm64

@@ -58,9 +58,9 @@ size_t Etiqueta(unsigned int numero);
 int JuegaMain(unsigned semilla, const std::function<void(Uint32 ms)>& turno, Uint32 limite_ms);
 
 // A script: at ms press a key, hold or release it, or move pad 0's axis, hat
-// or button (numbered tecla) to valor. Gives the frame read
-// after every sleep, and whether its pass composed it: a mark left in a
-// corner of every play frame stays until something draws over it.
+// or button (numbered tecla) to valor. Gives the frame read after every
+// sleep, and whether its pass composed it: a mark left in a corner of every
+// play frame stays until something draws over it.
 struct Paso {
     enum Accion { PULSA, SOSTIENE, SUELTA, EJE, CRUCETA, BOTON };
     Uint32 ms;

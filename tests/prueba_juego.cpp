@@ -185,7 +185,8 @@ std::vector<Cuadro> Juega(unsigned semilla, const std::vector<Paso>& guion, int*
 {
     const std::vector<Cuadro> cuadros = JuegaGuion(semilla, guion, salida);
     for (size_t k = 1; k < cuadros.size(); k++) {
-        const bool cambia = cuadros[k].pantalla != cuadros[k - 1].pantalla || cuadros[k].etiqueta != cuadros[k - 1].etiqueta;
+        const bool cambia =
+            cuadros[k].pantalla != cuadros[k - 1].pantalla || cuadros[k].etiqueta != cuadros[k - 1].etiqueta;
         if (cuadros[k].pantalla != "menu") {
             EXPECT_EQ(cuadros[k].compuesto, cambia) << "the pass at " << cuadros[k].ms;
         }

@@ -42,7 +42,8 @@ vuelve() {
     xdotool windowunmap --sync "$VENTANA" && xdotool windowmap --sync "$VENTANA"
     sleep 0.1
     captura "$TRABAJO/vuelta.png"
-    [ "$(diferencia "$TRABAJO/vuelta.png" "$2" "${3:-}")" = 0 ] || falla "hidden and shown in $1, the window came back wrong"
+    [ "$(diferencia "$TRABAJO/vuelta.png" "$2" "${3:-}")" = 0 ] ||
+        falla "hidden and shown in $1, the window came back wrong"
     xdotool windowfocus --sync "$VENTANA"
 }
 
