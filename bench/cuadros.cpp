@@ -33,7 +33,7 @@ int main(int argc, char** argv)
             Dibujar(123456, actual, siguiente, bloque, mapa, *t_puntaje);
         }
     } else if (strcmp(argv[1], "quieto") == 0) {
-        Timer::UsaReloj([] { return 1000u; }, [] { return Uint64{1000000}; }, [](Uint64) {});
+        Timer::UsaReloj([] { return 1000u; }, [] { return Uint64{1000000}; }, [](Uint64, Uint64) {});
         srand(1);
         Figures actual, siguiente;
         Cuadricula mapa(ALTO_MAPA, ANCHO_MAPA);

@@ -1,5 +1,6 @@
 #include "principal.h"
 
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -314,11 +315,11 @@ void Dibujar(unsigned int puntaje, Figures figura_actual, Figures figura_siguien
     SDL_Flip(pantalla);
 }
 
-void RegulaPasada(Timer& fps_tim)
+void RegulaPasada(Timer& fps_tim, int tranquilo_ms)
 {
     const int fps_ticks = fps_tim.GetCurrentTime();
     if (fps_ticks < MILISEGUNDOS_LOOP)
-        fps_tim.EsperaHasta(MILISEGUNDOS_LOOP);
+        fps_tim.EsperaHasta(MILISEGUNDOS_LOOP, tranquilo_ms);
 }
 
 void PasoMenu(SDL_Rect& rectangulo_menu_principal, int& done, int& estado, bool& pause, Timer& fps_tim)
@@ -336,9 +337,10 @@ void PasoMenu(SDL_Rect& rectangulo_menu_principal, int& done, int& estado, bool&
             SueltaBotonA();
         }
         // Sleep rather than spin: the menu may be left waiting for hours on
-        // a battery. One frame period keeps RETURN as quick as in play.
+        // a battery. One frame period keeps RETURN as quick as in play; only
+        // input changes anything here.
         if (eventos == NO_EVENTOS)
-            Timer::Duerme(MILISEGUNDOS_LOOP * 1000);
+            Timer::Duerme(MILISEGUNDOS_LOOP * 1000, Timer::SIN_LIMITE);
     }
     RegulaPasada(fps_tim);
 }
@@ -388,9 +390,11 @@ void PasoJuego(Figures& figura_actual, Figures& figura_siguiente, Block** bloque
     if (eventos == K_PAUSE || eventos == INICIO)
         pause = !pause;
 
+    bool cae = false;
     if (figmove_tim.GetCurrentTime() > fig_delay && viva()) {
         parada = figura_actual.Bajar(&mapa) != 0;
         figmove_tim.ResetTime();
+        cae = true;
     }
 
     // No lock delay: a piece lands in the pass whose fall step fails.
@@ -402,5 +406,16 @@ void PasoJuego(Figures& figura_actual, Figures& figura_siguiente, Block** bloque
         figura_actual.Finaliza();
     parada = false;
 
-    RegulaPasada(fps_tim);
+    // With nothing held or queued, and this pass's picture already shown,
+    // nothing changes before the pass that lets the piece fall. A front end
+    // that sees input coming may sleep through the passes before it; it
+    // wakes one pass early, so that the fall comes when it would have.
+    int tranquilo_ms = 0;
+    if (pause)
+        tranquilo_ms = INT_MAX;
+    else if (viva() && !cae && eventos == NO_EVENTOS && !sostenida(SDLK_LEFT) && !sostenida(SDLK_RIGHT) &&
+             !sostenida(SDLK_UP) && !sostenida(SDLK_DOWN))
+        tranquilo_ms = (fig_delay - figmove_tim.GetCurrentTime() + fps_tim.GetCurrentTime()) /
+                       MILISEGUNDOS_LOOP * MILISEGUNDOS_LOOP;
+    RegulaPasada(fps_tim, tranquilo_ms);
 }

@@ -68,7 +68,8 @@ void PasoJuego(Figures& figura_actual, Figures& figura_siguiente, Block** bloque
                Texto& t_puntaje, unsigned int& puntaje, Timer& fps_tim, Timer& figmove_tim, Timer& key_tim,
                Timer& borrados_linea_tim, int& fig_delay, int key_delay, int& done, int& estado, bool& parada,
                bool& pause);
-// Pads the pass that fps_tim has timed to MILISEGUNDOS_LOOP.
-void RegulaPasada(Timer& fps_tim);
+// Pads the pass that fps_tim has timed to MILISEGUNDOS_LOOP; nothing
+// changes until tranquilo_ms after its start without input (see Timer::Duerme).
+void RegulaPasada(Timer& fps_tim, int tranquilo_ms = 0);
 
 #endif

@@ -1,6 +1,7 @@
 #include "apoyo.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 
 namespace apoyo {
@@ -20,6 +21,7 @@ bool Arranca()
 }
 
 static Uint64 reloj_us;
+static Uint64 tranquilo_hasta_us;  // what the last sleep said: nothing changes before it without input
 static std::function<void()> despierta;  // after each sleep, in JuegaMain
 
 void SimulaReloj(Uint32 inicio_ms)
@@ -27,7 +29,8 @@ void SimulaReloj(Uint32 inicio_ms)
     reloj_us = static_cast<Uint64>(inicio_ms) * 1000;
     despierta = nullptr;
     Timer::UsaReloj([] { return static_cast<Uint32>(reloj_us / 1000); }, [] { return reloj_us; },
-                    [](Uint64 us) {
+                    [](Uint64 us, Uint64 tranquilo_us) {
+                        tranquilo_hasta_us = reloj_us + std::min(tranquilo_us, Uint64{1} << 40);
                         reloj_us += us;
                         if (despierta)
                             despierta();
@@ -220,6 +223,7 @@ std::vector<Cuadro> JuegaGuion(unsigned semilla, const std::vector<Paso>& guion,
         Uint8& esquina = *static_cast<Uint8*>(pantalla->pixels);
         cuadros.push_back(LeePantalla(ms - MILISEGUNDOS_LOOP));
         cuadros.back().compuesto = esquina != marca;
+        cuadros.back().tranquilo = static_cast<Uint32>(std::min<Uint64>(tranquilo_hasta_us / 1000 - 1000, UINT32_MAX));
         if (cuadros.back().compuesto)
             marca = esquina ^ 0xFF;
         for (; siguiente < guion.size() && guion[siguiente].ms <= ms; siguiente++) {

@@ -48,6 +48,7 @@ struct Cuadro {
     std::string pantalla;
     size_t etiqueta;
     bool compuesto = true;  // that pass composed the screen anew (JuegaGuion tells)
+    Uint32 tranquilo = 0;   // and said nothing changes before then without input (JuegaGuion)
 };
 Cuadro LeePantalla(Uint32 ms);
 size_t Etiqueta(unsigned int numero);
@@ -59,8 +60,9 @@ int JuegaMain(unsigned semilla, const std::function<void(Uint32 ms)>& turno, Uin
 
 // A script: at ms press a key, hold or release it, or move pad 0's axis, hat
 // or button (numbered tecla) to valor. Gives the frame read after every
-// sleep, and whether its pass composed it: a mark left in a corner of every
-// play frame stays until something draws over it.
+// sleep, whether its pass composed it (a mark left in a corner of every play
+// frame stays until something draws over it) and until when it said nothing
+// would change.
 struct Paso {
     enum Accion { PULSA, SOSTIENE, SUELTA, EJE, CRUCETA, BOTON };
     Uint32 ms;

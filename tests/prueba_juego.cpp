@@ -6,6 +6,7 @@
 
 #include <malloc.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
@@ -180,7 +181,9 @@ std::vector<Uint32> Cambios(const std::vector<Cuadro>& cuadros, Uint32 hasta)
 
 // A scripted game in which a pass composed a frame exactly when its picture
 // differs from the last one: none where nothing moved, every one where
-// something did.
+// something did. A pass that said nothing would change for a while without
+// input (so that the web page may sleep) was right: until the pass after
+// that, every frame is the same.
 std::vector<Cuadro> Juega(unsigned semilla, const std::vector<Paso>& guion, int* salida)
 {
     const std::vector<Cuadro> cuadros = JuegaGuion(semilla, guion, salida);
@@ -190,6 +193,13 @@ std::vector<Cuadro> Juega(unsigned semilla, const std::vector<Paso>& guion, int*
         if (cuadros[k].pantalla != "menu") {
             EXPECT_EQ(cuadros[k].compuesto, cambia) << "the pass at " << cuadros[k].ms;
         }
+        const Uint32 hasta = cuadros[k].tranquilo + MILISEGUNDOS_LOOP;
+        const auto entrada = [&](const Paso& p) { return p.ms > cuadros[k].ms && p.ms <= hasta; };
+        if (cuadros[k].tranquilo <= cuadros[k].ms + MILISEGUNDOS_LOOP || std::any_of(guion.begin(), guion.end(), entrada))
+            continue;
+        for (size_t j = k + 1; j < cuadros.size() && cuadros[j].ms <= hasta; j++)
+            EXPECT_EQ(cuadros[j].pantalla, cuadros[k].pantalla) << "the pass at " << cuadros[k].ms << " said calm until "
+                                                                << cuadros[k].tranquilo;
     }
     return cuadros;
 }
@@ -209,6 +219,9 @@ TEST(Partida, SaleCaeCada800msOCada70msConAbajoYLaSiguienteSaleEnLaPasadaTrasAte
                                                        {3400, PULSA, SDLK_ESCAPE}, {3500, PULSA, SDLK_RETURN},
                                                        {10000, PULSA, SDLK_ESCAPE}}, &salida);
     EXPECT_EQ(salida, 0);
+    // Left alone, the L lets the page sleep from the frame after a fall to
+    // the pass before the next.
+    EXPECT_EQ(cuadros[900 / MILISEGUNDOS_LOOP].tranquilo, 1620u);
     EXPECT_EQ(cuadros[0].pantalla, "menu");
     // The first frame: the piece's square at screen (150, 8), the preview at (278, 162), the score 0.
     EXPECT_EQ(cuadros[1].pantalla, Tablero(0, L) + "2...\n2...\n2...\n2...\n");
