@@ -12,9 +12,6 @@
 # over sdl12-compat only, which shows it to the game).
 # CPU comes from /proc/PID/task/*/schedstat; frame and pass times from the
 # preloaded probe bench/sonda.c (flips, and the ends of the pacing sleeps).
-# Over sdl12-compat with SDL12COMPAT_WINDOW_SCALING set, also set
-# SDL12COMPAT_SCALE_METHOD=nearest, so that the window shows the menu scaled
-# exactly.
 # usage: bench/medir.sh [BUILD_DIR] [--largo] [--mando]   (default: build)
 . "$(dirname "$0")/../tools/xvfb.sh"
 BUILD=$(cd "${1:-build}" && pwd)
@@ -28,10 +25,6 @@ done
 MENU="$(dirname "$0")/../recursos/img/menu_principal.png"
 LIBSONDA="$BUILD/bench/libsonda.so"
 [ -x "$BUILD/brikando" ] && [ -f "$LIBSONDA" ] || falla "build $BUILD first, with benchmarks"
-if [ -n "${SDL12COMPAT_WINDOW_SCALING:-}" ]; then
-    convert "$MENU" -scale $((100 * SDL12COMPAT_WINDOW_SCALING))% "png24:$TRABAJO/menu.png"
-    MENU=$TRABAJO/menu.png
-fi
 
 termina() {
     tecla Escape

@@ -53,8 +53,8 @@ dentro env BRIKANDO_ETAPAS="release sdl12-compat sanitizers debian13" bash -c 'c
 cp -r "$RAIZ/brikando/build-logs/." "$REGISTROS/" || true
 sed -n '/^Summary$/,${/^  /p}' "$REGISTROS/test.log" >>"$REGISTROS/resumen"
 echo "== the installed game"
-if dentro bash /brikando/tests/instalado.sh; then
-    linea started "/usr/games/brikando shows its menu in a window; ESCAPE quits with status 0"
+if instalado=$(dentro "$RAIZ" bash /brikando/tests/instalado.sh); then
+    linea started "/usr/games/brikando shows ${instalado#*: }"
 else
     linea started "the installed game FAILED (tests/instalado.sh)"
     fallo=1

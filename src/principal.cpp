@@ -11,6 +11,7 @@
 
 #include "constantes.h"
 #include "mando.h"
+#include "ventana.h"
 
 SDL_Surface* pantalla = nullptr;
 SDL_Surface* menu_principal = nullptr;
@@ -87,6 +88,8 @@ static void RutaFigura(char* path, size_t tam, int tipo)
 
 int Inicia_SDL()
 {
+    // Read while SDL starts.
+    PreparaVentana();
     if (SDL_Init(SDL_INIT_VIDEO) < 0) {
         Informa("No se puede iniciar SDL: ");
         return 1;
@@ -97,7 +100,7 @@ int Inicia_SDL()
         return 1;
     }
     // The display's format makes flips plain copies; system memory keeps half-drawn frames off-screen.
-    pantalla = SDL_SetVideoMode(ANCHO, ALTO, 24, SDL_SWSURFACE | SDL_ANYFORMAT);
+    pantalla = AbreVentana(ANCHO, ALTO, 24, SDL_SWSURFACE | SDL_ANYFORMAT);
     if (pantalla == nullptr) {
         // The message is Latin-1, like the console it was written for.
         Informa("No se puede iniciar el modo de v\xED"
@@ -182,6 +185,11 @@ int CompruebaEventos()
             (evento.type == SDL_ACTIVEEVENT && evento.active.gain && (evento.active.state & SDL_APPACTIVE))) {
             if (pantalla != nullptr)
                 SDL_Flip(pantalla);
+            continue;
+        }
+        // Full screen and back is the window's business, not the game's.
+        if (evento.type == SDL_KEYDOWN && evento.key.keysym.sym == SDLK_F11) {
+            CambiaPantallaCompleta(pantalla);
             continue;
         }
         if (evento.type != SDL_KEYDOWN) {

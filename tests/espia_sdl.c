@@ -1,6 +1,7 @@
 /* Preloaded into the real game to watch it start. ESPIA_SDL=FILE: a line per
  * call below, with the asset's path if any. ESPIA_SDL_FALLA=NAME: that call
- * fails, with the reason "fallo inyectado". */
+ * fails, with the reason "fallo inyectado"; NAME:VARIABLE, only while the
+ * environment variable VARIABLE is set. */
 
 #define _GNU_SOURCE
 #include <dlfcn.h>
@@ -27,7 +28,9 @@ static void Anota(const char* que, const char* detalle)
 static int Falla(const char* nombre)
 {
     const char* falla = getenv("ESPIA_SDL_FALLA");
-    if (falla == NULL || strcmp(falla, nombre) != 0)
+    const size_t largo = strlen(nombre);
+    if (falla == NULL || strncmp(falla, nombre, largo) != 0 ||
+        (falla[largo] != '\0' && (falla[largo] != ':' || getenv(falla + largo + 1) == NULL)))
         return 0;
     SDL_SetError("fallo inyectado");
     return 1;

@@ -11,6 +11,7 @@
 #include <cstdlib>
 
 #include "apoyo.h"
+#include "ventana.h"
 
 using namespace apoyo;
 
@@ -146,6 +147,15 @@ TEST(Puntos, SoloLasFilasDelCuadradoDeLaPiezaSegunCuantasYCuando)
     }
 }
 
+TEST(Ventana, LaMayorEscalaEnteraQueCabeEnEl85PorCientoDelEscritorio)
+{
+    const struct {
+        int ancho, alto, escala;
+    } escritorios[] = {{1920, 1080, 3}, {2560, 1440, 5}, {1280, 800, 2}, {3840, 2160, 7}, {640, 480, 1}, {0, 0, 1}};
+    for (const auto& e : escritorios)
+        EXPECT_EQ(EscalaVentana(ANCHO, ALTO, e.ancho, e.alto), e.escala) << e.ancho << "x" << e.alto;
+}
+
 // The board as the screen shows it: these rows from row fila down, the
 // rest empty; a second piece's rows may be laid over them.
 std::string Tablero(int fila, const Filas& filas, int fila2 = 0, const Filas& filas2 = {})
@@ -215,8 +225,10 @@ TEST(Partida, SaleCaeCada800msOCada70msConAbajoYLaSiguienteSaleEnLaPasadaTrasAte
     // Seed 2 draws an L, a bar for the preview, then a T.
     SDL_WM_SetCaption("", nullptr);
     int salida = -1;
-    const std::vector<Cuadro> cuadros = Juega(2, {{0, PULSA, SDLK_RETURN}, {2000, SOSTIENE, SDLK_DOWN},
-                                                       {3400, PULSA, SDLK_ESCAPE}, {3500, PULSA, SDLK_RETURN},
+    // F11, in play and in the menu, is the window's: the game sees nothing.
+    const std::vector<Cuadro> cuadros = Juega(2, {{0, PULSA, SDLK_RETURN}, {1000, PULSA, SDLK_F11},
+                                                       {2000, SOSTIENE, SDLK_DOWN}, {3400, PULSA, SDLK_ESCAPE},
+                                                       {3450, PULSA, SDLK_F11}, {3500, PULSA, SDLK_RETURN},
                                                        {10000, PULSA, SDLK_ESCAPE}}, &salida);
     EXPECT_EQ(salida, 0);
     // Left alone, the L lets the page sleep from the frame after a fall to

@@ -70,8 +70,15 @@ es_sdl12_compat() {
     grep -qa SDL12COMPAT "$1"
 }
 
+# The window's size, WxH.
+tamano() {
+    xdotool getwindowgeometry "$VENTANA" | grep -o '[0-9]*x[0-9]*'
+}
+
+# The window's picture as the game draws it, 320x240 whatever the window's
+# scale: sdl12-compat scales by whole multiples, nearest, or to full screen.
 captura() {
-    xwd -id "$VENTANA" -silent | convert xwd:- "png24:$1"
+    xwd -id "$VENTANA" -silent | convert xwd:- -sample 320x240 "png24:$1"
 }
 
 # How many pixels differ between two images; with $3 (WxH+X+Y), in that part.
@@ -79,11 +86,12 @@ diferencia() {
     compare -metric AE ${3:+-extract "$3"} "$1" "$2" null: 2>&1 || true
 }
 
-# Waits up to $2 s for the window to show exactly image $1.
+# Waits up to $2 s for the window to show exactly image $1; with $3
+# (WxH+X+Y), in that part.
 espera_imagen() {
     for _ in $(seq $(($2 * 10))); do
         captura "$TRABAJO/espera.png"
-        [ "$(diferencia "$TRABAJO/espera.png" "$1")" = 0 ] && return 0
+        [ "$(diferencia "$TRABAJO/espera.png" "$1" "${3:-}")" = 0 ] && return 0
         sleep 0.1
     done
     return 1
