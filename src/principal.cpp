@@ -88,8 +88,9 @@ static void RutaFigura(char* path, size_t tam, int tipo)
 
 int Inicia_SDL()
 {
-    // Read while SDL starts.
+    // Both are read while SDL starts.
     PreparaVentana();
+    PreparaMandos();
     if (SDL_Init(SDL_INIT_VIDEO) < 0) {
         Informa("No se puede iniciar SDL: ");
         return 1;
@@ -209,7 +210,7 @@ int CompruebaEventos()
             break;
         }
     }
-    return NO_EVENTOS;
+    return SondeaMandos();
 }
 
 void Finaliza(Block** bloque)

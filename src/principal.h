@@ -25,10 +25,10 @@ int CompruebaFiguras();
 void Inicializa(SDL_Rect& rectangulo_menu_principal);
 
 // Drains the event queue up to the first event of interest, a key's or a
-// pad's, and returns its code (ENTER, ESCAPE, QUIT, K_PAUSE, INICIO), or
-// NO_EVENTOS; later events stay queued. A window exposed again on the way
-// is presented again, and F11 takes it to full screen and back; neither
-// reaches the game.
+// pad's, and returns its code (ENTER, ESCAPE, QUIT, K_PAUSE, INICIO); then
+// the polled pads' next press, or NO_EVENTOS. Later events stay queued. A
+// window exposed again on the way is presented again, and F11 takes it to
+// full screen and back; neither reaches the game.
 int CompruebaEventos();
 
 // Frees the block images and the screen images, closes the pads, and

@@ -13,6 +13,9 @@ static SDL_Surface* imagenes[TIPOS_BLOQUES];  // to recognise the blocks on the 
 bool Arranca()
 {
     setenv("SDL_VIDEODRIVER", "dummy", 1);
+    // Pad events are pushed as Linux numbers them, which sdl12-compat's
+    // game-controller layout would not read.
+    setenv("SDL12COMPAT_USE_GAME_CONTROLLERS", "0", 1);
     if (Inicia_SDL() != 0 || InicializaSprites(bloque, *t_puntaje) != 0)
         return false;
     for (int k = 0; k < TIPOS_BLOQUES; k++)

@@ -2,8 +2,11 @@
  * as SDL 1.2 joysticks. Preloaded with MANDO_VIRTUAL=FIFO, it attaches a
  * tilted accelerometer and the pad before the game starts SDL, then applies
  * each line written to FIFO to the pad: "eje N VALUE", "cruceta N VALUE"
- * (SDL's hat bits) or "boton N 0|1". It calls SDL2's own functions:
- * sdl12-compat exports SDL 1.2's under the same names. */
+ * (SDL's hat bits) or "boton N 0|1", numbered as Linux numbers such a pad.
+ * The pad is a plain joystick, so that the mapping in SDL_GAMECONTROLLERCONFIG
+ * (GUID ff0000005669727475616c204a007600) is the one SDL2 uses, as on a
+ * handheld. It calls SDL2's own functions: sdl12-compat exports SDL 1.2's
+ * under the same names. */
 
 #define _GNU_SOURCE
 #include <dlfcn.h>
@@ -54,10 +57,10 @@ __attribute__((constructor)) static void Conecta(void)
     /* Xvfb has no window manager, so SDL2 never sees the window focused. */
     SDL2(SetHint, int, const char*, const char*)("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1");
     SDL2(InitSubSystem, int, unsigned)(0x200 /* SDL_INIT_JOYSTICK */);
-    /* First an accelerometer: three axes and no button, no pad. */
-    inclinado = SDL2(JoystickOpen, SDL_Joystick*, int)(SDL2(JoystickAttachVirtual, int, int, int, int, int)(0, 3, 0, 0));
-    /* A game controller's type, with an Xbox pad's 6 axes, 11 buttons and a hat. */
-    mando = SDL2(JoystickOpen, SDL_Joystick*, int)(SDL2(JoystickAttachVirtual, int, int, int, int, int)(1, 6, 11, 1));
+    /* First an accelerometer: three axes and no button, no pad, and no mapping. */
+    inclinado = SDL2(JoystickOpen, SDL_Joystick*, int)(SDL2(JoystickAttachVirtual, int, int, int, int, int)(4, 3, 0, 0));
+    /* An Xbox pad's 6 axes, 11 buttons and a hat. */
+    mando = SDL2(JoystickOpen, SDL_Joystick*, int)(SDL2(JoystickAttachVirtual, int, int, int, int, int)(0, 6, 11, 1));
     pthread_t hilo;
     if (mando == NULL || pthread_create(&hilo, NULL, Sigue, fifo) != 0)
         fprintf(stderr, "no virtual pad: %s\n", SDL2(GetError, const char*, void)());

@@ -8,7 +8,8 @@
 # window comes back with its picture; closing exits 0, with nothing written.
 # A player's SDL12COMPAT_WINDOW_SCALING=1 gives 320x240. Over sdl12-compat
 # then: Wayland, a backend without a software framebuffer, still opens a
-# window, and so does a failed software path; and a game on a virtual pad.
+# window, and so does a failed software path; and a game on a virtual pad,
+# in SDL2's game-controller layout and in Linux's.
 # usage: ventana.sh BUILD_DIR IMG_DIR GESTOR_VENTANAS MANDO_VIRTUAL ESPIA_SDL
 
 . "$(dirname "$0")/../tools/xvfb.sh"
@@ -138,35 +139,44 @@ tecla Escape
 espera_fin 5 0 "ESCAPE in the menu, on the defaults"
 [ -s "$TRABAJO/salida.txt" ] && falla "wrote to standard output: $(cat "$TRABAJO/salida.txt")"
 
-# A game on the virtual pad.
-mkfifo "$TRABAJO/mando"
-arranca_juego "$BUILD" env LD_PRELOAD="$MANDO" MANDO_VIRTUAL="$TRABAJO/mando" ./brikando
-exec 5<>"$TRABAJO/mando"  # read too: no waiting for the game to open it
-espera_imagen "$IMG/menu_principal.png" 5 || falla "no menu with the pad attached"
-mando() { echo "$*" >&5; }
-# The pad reports states, not events: a press must last until SDL reads it.
-pulsa() { mando boton "$1" 1 && sleep 0.1 && mando boton "$1" 0; }
-# Holds "$1" until the blocks meet $2, then lets go.
-sostiene() { mando "$1" && espera "$2" "$1 held" && mando "${1% *} 0"; }
-
-pulsa 0
-espera 'h > 0 && h <= 40' "A in the menu"
-for girar in "boton 0 1" "cruceta 0 1" "eje 1 -32768"; do  # A, the D-pad's up, the stick's up
-    sostiene "$girar" "w == $h && h == $w"
-done
-mando eje 0 -8192 && sleep 1 && espera "x == $x" "a quarter of the stick" && mando eje 0 0
-sostiene "cruceta 0 8" 'x == 0'
-sostiene "cruceta 0 2" 'x + w == 100'
-sostiene "eje 0 -32768" 'x == 0'
-sostiene "eje 0 32767" 'x + w == 100'
-sostiene "eje 1 32767" 'y + h == 200'
-pulsa 7 && sleep 0.3 && captura "$TRABAJO/pausa.png"
-mando cruceta 0 8 && sleep 1.5 && mando cruceta 0 0 && captura "$TRABAJO/tras.png"
-[ "$(diferencia "$TRABAJO/pausa.png" "$TRABAJO/tras.png")" = 0 ] || falla "the game moved while paused by Start"
-pulsa 7 && sleep 1 && captura "$TRABAJO/tras.png"
-[ "$(diferencia "$TRABAJO/pausa.png" "$TRABAJO/tras.png")" != 0 ] || falla "Start did not resume the game"
-pulsa 6
-espera_imagen "$IMG/menu_principal.png" 5 || falla "Back in a game did not return to the menu"
-mando boton 6 1
-espera_fin 5 0 "Back in the menu"
-echo "window, Wayland and pad: ok"
+# A game on the virtual pad, which reports states, not events: a press must
+# last until SDL reads it. $1 is the layout, $2 what to set to have it, if anything.
+juega_con_mando() {
+    rm -f "$TRABAJO/mando" && mkfifo "$TRABAJO/mando"
+    arranca_juego "$BUILD" env ${2:+"$2"} LD_PRELOAD="$MANDO" MANDO_VIRTUAL="$TRABAJO/mando" ./brikando
+    exec 5<>"$TRABAJO/mando"  # read too: no waiting for the game to open it
+    espera_imagen "$IMG/menu_principal.png" 5 || falla "$1: no menu with the pad attached"
+    mando() { echo "$*" >&5; }
+    pulsa() { mando boton "$1" 1 && sleep 0.1 && mando boton "$1" 0; }
+    # Holds "$1" until the blocks meet $2, then lets go.
+    sostiene() { mando "$1" && espera "$2" "$1 held ($LAYOUT)" && mando "${1% *} 0"; }
+    LAYOUT=$1
+    pulsa 0
+    espera 'h > 0 && h <= 40' "$1: A in the menu"
+    for girar in "boton 0 1" "cruceta 0 1" "eje 1 -32768"; do  # A, the D-pad's up, the stick's up
+        sostiene "$girar" "w == $h && h == $w"
+    done
+    mando eje 0 -8192 && sleep 1 && espera "x == $x" "$1: a quarter of the stick" && mando eje 0 0
+    sostiene "cruceta 0 8" 'x == 0'
+    sostiene "cruceta 0 2" 'x + w == 100'
+    sostiene "eje 0 -32768" 'x == 0'
+    sostiene "eje 0 32767" 'x + w == 100'
+    sostiene "eje 1 32767" 'y + h == 200'
+    pulsa 7 && sleep 0.3 && captura "$TRABAJO/pausa.png"
+    mando cruceta 0 8 && sleep 1.5 && mando cruceta 0 0 && captura "$TRABAJO/tras.png"
+    [ "$(diferencia "$TRABAJO/pausa.png" "$TRABAJO/tras.png")" = 0 ] || falla "$1: the game moved while paused by Start"
+    pulsa 7 && sleep 1 && captura "$TRABAJO/tras.png"
+    [ "$(diferencia "$TRABAJO/pausa.png" "$TRABAJO/tras.png")" != 0 ] || falla "$1: Start did not resume the game"
+    pulsa 6
+    espera_imagen "$IMG/menu_principal.png" 5 || falla "$1: Back in a game did not return to the menu"
+    mando boton 6 1
+    espera_fin 5 0 "$1: Back in the menu"
+    exec 5>&-
+}
+# The pad's mapping, given to SDL2 as PortMaster gives a handheld's.
+export SDL_GAMECONTROLLERCONFIG="ff0000005669727475616c204a007600,Mando virtual,a:b0,b:b1,x:b2,y:b3,\
+back:b6,start:b7,guide:b8,leftshoulder:b4,rightshoulder:b5,leftstick:b9,rightstick:b10,dpup:h0.1,\
+dpright:h0.2,dpdown:h0.4,dpleft:h0.8,leftx:a0,lefty:a1,lefttrigger:a2,rightx:a3,righty:a4,righttrigger:a5,"
+juega_con_mando "the game-controller layout"
+juega_con_mando "Linux's layout" SDL12COMPAT_USE_GAME_CONTROLLERS=0
+echo "window, Wayland and pads: ok"
