@@ -44,7 +44,11 @@ install(FILES ${CMAKE_BINARY_DIR}/instalar/changelog.gz ${_paquete}/copyright DE
 # homepage that the game does not have; Debian 12's lintian does not know the
 # tag this fails and rejects an override of it. So the package carries that
 # override only when it is built for Debian 13 or later.
-cmake_host_system_information(RESULT _debian QUERY DISTRIB_VERSION_ID)
+set(_debian "")
+if(EXISTS /etc/os-release)
+  file(STRINGS /etc/os-release _debian REGEX "^VERSION_ID=")
+  string(REGEX REPLACE "^VERSION_ID=\"?([^\"]*)\"?$" "\\1" _debian "${_debian}")
+endif()
 set(_anulaciones ${_paquete}/brikando.lintian-overrides)
 if(_debian STREQUAL "" OR _debian VERSION_GREATER 12)
   list(APPEND _anulaciones ${_paquete}/brikando.lintian-overrides.appstream1)
