@@ -4,32 +4,16 @@
 # Debian 12 installs with apt; this work tree's test command runs its native
 # stages, on Debian 13's SDL 1.2, which is sdl12-compat; and the installed
 # game starts in a window and quits with ESCAPE. Prints what ran and a summary
-# of it; the inner logs go to LOG_DIR. As root: it mounts /proc, /sys and
-# /dev into the root, and unmounts them before removing it.
+# of it; the inner logs go to LOG_DIR. As root (scripts/raiz.sh).
 # usage: debian13.sh PACKAGE.deb LOG_DIR
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/raiz.sh
 DEB=$(readlink -f "$1")
 mkdir -p "$2"
 REGISTROS=$(cd "$2" && pwd)
-RAIZ=$(mktemp -d /tmp/brikando_debian13.XXXXXX)
-MONTAJES=(proc sys dev dev/pts)
 
-desmonta() {
-    for ((k = ${#MONTAJES[@]} - 1; k >= 0; k--)); do
-        ! mountpoint -q "$RAIZ/${MONTAJES[k]}" || umount --lazy "$RAIZ/${MONTAJES[k]}"
-    done
-    # Never while anything is still mounted in it: that would reach the host's /dev.
-    grep -q " $RAIZ/" /proc/mounts || rm -rf --one-file-system "$RAIZ"
-}
-trap desmonta EXIT
-dentro() {
-    chroot "$RAIZ" /usr/bin/env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@" </dev/null
-}
-
-mmdebstrap --quiet --variant=minbase --include=ca-certificates,git,sudo trixie "$RAIZ"
-cp /etc/resolv.conf "$RAIZ/etc/"
-for d in "${MONTAJES[@]}"; do mount --bind "/$d" "$RAIZ/$d"; done
+crea_raiz debian13 trixie --include=ca-certificates,git,sudo
 # The work tree as it stands, over its history, which dates the package.
 git clone -q . "$RAIZ/brikando"
 git ls-files -z | tar --null --ignore-failed-read -T - -cf - | tar -C "$RAIZ/brikando" -xf -
@@ -39,7 +23,7 @@ fallo=0
 linea() { printf '  %-13s %s\n' "$1" "$2" >>"$REGISTROS/resumen"; }
 : >"$REGISTROS/resumen"
 echo "== apt installs the Debian 12 package"
-if dentro apt-get update -qq && dentro env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "/tmp/${DEB##*/}"; then
+if dentro "$RAIZ" apt-get update -qq && dentro "$RAIZ" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "/tmp/${DEB##*/}"; then
     linea installed "${DEB##*/}, built on Debian 12: apt installs it"
 else
     linea installed "${DEB##*/}, built on Debian 12: apt could not install it"
@@ -48,7 +32,7 @@ fi
 # The ARM stages are left to Debian 12: the same sources, and minutes of
 # cross-compilers to install.
 echo "== the test command"
-dentro env BRIKANDO_ETAPAS="release sdl12-compat sanitizers debian13" bash -c 'cd /brikando && bash scripts/test.sh' |
+dentro "$RAIZ" env BRIKANDO_ETAPAS="release sdl12-compat sanitizers debian13" bash -c 'cd /brikando && bash scripts/test.sh' |
     tee "$REGISTROS/test.log" || fallo=1
 cp -r "$RAIZ/brikando/build-logs/." "$REGISTROS/" || true
 sed -n '/^Summary$/,${/^  /p}' "$REGISTROS/test.log" >>"$REGISTROS/resumen"

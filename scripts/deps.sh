@@ -1,9 +1,10 @@
 #!/bin/bash
 # Installs the Debian packages that Brikando needs and that are missing.
-# usage: deps.sh play|test [arm] [debian13]   (as root, or as a user with sudo)
-#   play      building and playing;      test      building and testing;
-#   arm       the ARM cross-builds' compilers and libraries, and qemu-user;
-#   debian13  mmdebstrap, which makes the Debian 13 stage's root.
+# usage: deps.sh play|test|portmaster [arm] [debian13] [portmaster]   (as root, or with sudo)
+#   play        building and playing;      test      building and testing;
+#   arm         the ARM cross-builds' compilers and libraries, and qemu-user;
+#   debian13    mmdebstrap, which makes the Debian 13 stage's root;
+#   portmaster  building the handheld port in a Debian 11 root, and running it there.
 set -euo pipefail
 
 JUGAR=(cmake make g++ pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev
@@ -18,15 +19,19 @@ for arq in "${ARM[@]}"; do
               libgtest-dev:$arq libbenchmark-dev:$arq)
 done
 
+PUERTO=(mmdebstrap arch-test qemu-user-static binutils patchelf zip unzip python3 imagemagick xvfb xdotool x11-apps)
+
 case "${1:-}" in
     play) paquetes=("${JUGAR[@]}") ;;
     test) paquetes=("${JUGAR[@]}" "${PROBAR[@]}") ;;
-    *) echo "usage: $0 play|test [arm] [debian13]" >&2; exit 2 ;;
+    portmaster) paquetes=("${PUERTO[@]}") ;;
+    *) echo "usage: $0 play|test|portmaster [arm] [debian13] [portmaster]" >&2; exit 2 ;;
 esac
 for grupo in "${@:2}"; do
     case $grupo in
         arm) paquetes+=("${CRUZADO[@]}") ;;
         debian13) paquetes+=(mmdebstrap) ;;
+        portmaster) paquetes+=("${PUERTO[@]}") ;;
     esac
 done
 

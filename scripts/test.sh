@@ -10,14 +10,17 @@
 #                 no X server under qemu-user, and the package;
 #   debian13      on Debian 12, as root: a fresh Debian 13 root where the
 #                 release package installs and starts, and where this test
-#                 command runs again (scripts/debian13.sh).
+#                 command runs again (scripts/debian13.sh);
+#   portmaster    as root: the handheld port, built twice in fresh Debian 11
+#                 roots (the same bytes), checked as PortMaster wants it and
+#                 run in a Debian 11 arm64 root as a firmware runs it.
 # BRIKANDO_ETAPAS="release sanitizers" runs only the stages it names.
 # Prints one summary, with the SDL 1.2 each stage ran on; exits non-zero on
 # any failure. Logs: build-logs/.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-ETAPAS=" ${BRIKANDO_ETAPAS:-release sdl12-compat sanitizers armhf arm64 debian13} "
+ETAPAS=" ${BRIKANDO_ETAPAS:-release sdl12-compat sanitizers armhf arm64 portmaster debian13} "
 etapa() { [[ $ETAPAS == *" $1 "* ]]; }
 . /etc/os-release
 ARQ=$(dpkg --print-architecture)
@@ -26,9 +29,13 @@ ES_DEBIAN12=false
 # The Debian 13 stage makes a root of its own, which needs root here.
 DEBIAN13=false
 $ES_DEBIAN12 && etapa debian13 && [ "$(id -u)" -eq 0 ] && DEBIAN13=true
+# The port's roots need root too.
+PORTMASTER=false
+etapa portmaster && [ "$(id -u)" -eq 0 ] && PORTMASTER=true
 grupos=()
 { etapa armhf || etapa arm64; } && grupos+=(arm)
 $DEBIAN13 && grupos+=(debian13)
+$PORTMASTER && grupos+=(portmaster)
 bash scripts/deps.sh test "${grupos[@]}" || exit 1
 REGISTROS=build-logs
 rm -rf "$REGISTROS"
@@ -149,6 +156,34 @@ debian13() {
     while IFS= read -r linea; do resumen+=("  $linea"); done < <(sed -n '/^Debian 13 summary$/,$s/^  //p' "$registro")
 }
 
+# The handheld port: built twice, compared, checked and run (tests/portmaster.sh).
+portmaster() {
+    local registro="$REGISTROS/portmaster.log" inicio=$SECONDS resultado
+    printf '%-13s ' portmaster
+    if ! { bash scripts/portmaster.sh build-portmaster && bash scripts/portmaster.sh build-portmaster-2; } >"$registro" 2>&1; then
+        echo "build FAILED"
+        tail -n 40 "$registro"
+        anota portmaster "build failed ($registro)" no
+        return
+    fi
+    if ! cmp build-portmaster/brikando.zip build-portmaster-2/brikando.zip >>"$registro" 2>&1 ||
+        ! diff -r build-portmaster/brikando build-portmaster-2/brikando >>"$registro" 2>&1; then
+        echo "two builds differ"
+        anota portmaster "two builds differ ($registro)" no
+        return
+    fi
+    if resultado=$(bash tests/portmaster.sh build-portmaster 2>>"$registro" | tee -a "$registro" | tail -n 1) &&
+        [[ $resultado == port:* ]]; then
+        resultado="${resultado#port: }, in $((SECONDS - inicio)) s; two builds the same bytes"
+        echo "$resultado"
+        anota portmaster "$resultado" ok
+    else
+        echo "FAILED"
+        tail -n 40 "$registro"
+        anota portmaster "FAILED in $((SECONDS - inicio)) s ($registro)" no
+    fi
+}
+
 SDL_AQUI=$(sdl_de "$ARQ")
 if ! etapa release; then
     salta release "left out (BRIKANDO_ETAPAS)"
@@ -172,6 +207,14 @@ elif compila sanitizers build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRIKANDO_
 fi
 arm armhf
 arm arm64
+if ! etapa portmaster; then
+    salta portmaster "left out (BRIKANDO_ETAPAS)"
+elif ! $PORTMASTER; then
+    salta portmaster "it needs root, to make and enter its Debian 11 roots"
+else
+    portmaster
+fi
+
 if ! etapa debian13; then
     salta debian13 "left out (BRIKANDO_ETAPAS)"
 elif ! $ES_DEBIAN12; then

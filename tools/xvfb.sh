@@ -97,6 +97,17 @@ espera_imagen() {
     return 1
 }
 
+# Waits up to $2 s for the window to show anything but image $1, or, with $3,
+# for that part of it to change.
+espera_cambio() {
+    for _ in $(seq $(($2 * 10))); do
+        captura "$TRABAJO/espera.png"
+        [ "$(diferencia "$TRABAJO/espera.png" "$1" "${3:-}")" != 0 ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
 # A key press and release. A key that ends the game closes the window before
 # the release, which then fails: release it in the X server, or the next game
 # on this display would find it held and never see it pressed.

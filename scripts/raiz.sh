@@ -1,0 +1,51 @@
+# Debian roots in folders of /tmp, for the stages that need another release
+# or architecture, made as sbuild and pbuilder make theirs. Source it; as root.
+#   crea_raiz NAME SUITE [MMDEBSTRAP_OPTION...]   makes one, and sets RAIZ to
+#       it: the host's resolv.conf, and its /proc, /sys, /dev, /dev/pts and
+#       X servers (/tmp/.X11-unix) bound into it. Foreign architectures run
+#       under qemu-user, through binfmt_misc. Debian 11 comes from its main
+#       suite alone: its security updates are not served here.
+#   dentro ROOT COMMAND...   runs COMMAND in ROOT, in a clean environment,
+#       with no standard input.
+# Every root made is unmounted and removed on exit, and never while anything
+# is still mounted in it: that would reach the host's /dev.
+
+MONTAJES=(proc sys dev dev/pts tmp/.X11-unix)
+RAICES=()
+
+desmonta_raices() {
+    local raiz k
+    for raiz in "${RAICES[@]}"; do
+        for ((k = ${#MONTAJES[@]} - 1; k >= 0; k--)); do
+            ! mountpoint -q "$raiz/${MONTAJES[k]}" || umount --lazy "$raiz/${MONTAJES[k]}"
+        done
+        grep -q " $raiz/" /proc/mounts || rm -rf --one-file-system "$raiz"
+    done
+}
+trap desmonta_raices EXIT
+
+crea_raiz() {
+    local nombre=$1 suite=$2 d
+    shift 2
+    RAIZ=$(mktemp -d "/tmp/brikando_$nombre.XXXXXX")
+    RAICES+=("$RAIZ")
+    # Maintainer scripts of a foreign architecture run under qemu-user.
+    if [[ " $* " == *arm64* ]]; then
+        [ -e /proc/sys/fs/binfmt_misc/status ] || mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+        [ -e /proc/sys/fs/binfmt_misc/qemu-aarch64 ] || cat /usr/lib/binfmt.d/qemu-aarch64.conf >/proc/sys/fs/binfmt_misc/register
+    fi
+    local fuentes=()
+    [ "$suite" != bullseye ] || fuentes=("deb http://deb.debian.org/debian bullseye main")
+    mmdebstrap --quiet --variant=minbase "$@" "$suite" "$RAIZ" "${fuentes[@]}"
+    cp /etc/resolv.conf "$RAIZ/etc/"
+    for d in "${MONTAJES[@]}"; do
+        mkdir -p "$RAIZ/$d" "/$d"
+        mount --bind "/$d" "$RAIZ/$d"
+    done
+}
+
+dentro() {
+    local raiz=$1
+    shift
+    chroot "$raiz" /usr/bin/env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@" </dev/null
+}
