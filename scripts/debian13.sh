@@ -2,8 +2,9 @@
 # The Debian 13 stage, run from Debian 12: a fresh Debian 13 root made with
 # mmdebstrap, as sbuild and pbuilder make theirs. There the package built on
 # Debian 12 installs with apt; this work tree's test command runs its native
-# stages, on Debian 13's SDL 1.2, which is sdl12-compat; and the installed
-# game starts in a window and quits with ESCAPE. Prints what ran and a summary
+# stages, on Debian 13's SDL 1.2, which is sdl12-compat; the web page builds
+# with its Emscripten and passes its test in this machine's Chromium; and the
+# installed game starts in a window and quits with ESCAPE. Prints what ran and a summary
 # of it; the inner logs go to LOG_DIR. As root (scripts/raiz.sh).
 # usage: debian13.sh PACKAGE.deb LOG_DIR
 set -euo pipefail
@@ -36,6 +37,17 @@ dentro "$RAIZ" env BRIKANDO_ETAPAS="release sdl12-compat sanitizers debian13" ba
     tee "$REGISTROS/test.log" || fallo=1
 cp -r "$RAIZ/brikando/build-logs/." "$REGISTROS/" || true
 sed -n '/^Summary$/,${/^  /p}' "$REGISTROS/test.log" >>"$REGISTROS/resumen"
+echo "== the web page, built there, played in this machine's Chromium"
+if [ ! -d tests/navegador/node_modules ]; then
+    linea web "not run: it needs the browser driver that the web stage installs"
+elif dentro "$RAIZ" bash -c 'cd /brikando && bash scripts/web.sh --build-only' &&
+    node tests/navegador/prueba.mjs "$RAIZ/brikando/build-web" recursos/img; then
+    linea web "built with Emscripten $(dentro "$RAIZ" dpkg-query -W -f '${Version}' emscripten | sed 's/[~+-].*//'): \
+the page passed in Chromium, headless"
+else
+    linea web "the web page FAILED"
+    fallo=1
+fi
 echo "== the installed game"
 if instalado=$(dentro "$RAIZ" bash /brikando/tests/instalado.sh); then
     linea started "/usr/games/brikando shows ${instalado#*: }"

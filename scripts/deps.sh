@@ -1,10 +1,11 @@
 #!/bin/bash
 # Installs the Debian packages that Brikando needs and that are missing.
-# usage: deps.sh play|test|portmaster [arm] [debian13] [portmaster]   (as root, or with sudo)
+# usage: deps.sh play|test|portmaster|web [arm] [debian13] [portmaster] [web]   (as root, or with sudo)
 #   play        building and playing;      test      building and testing;
 #   arm         the ARM cross-builds' compilers and libraries, and qemu-user;
 #   debian13    mmdebstrap, which makes the Debian 13 stage's root;
-#   portmaster  building the handheld port in a Debian 11 root, and running it there.
+#   portmaster  building the handheld port in a Debian 11 root, and running it there;
+#   web         building the web page with Emscripten; with test, Chromium and npm to test it.
 set -euo pipefail
 
 JUGAR=(cmake make g++ pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev
@@ -20,18 +21,23 @@ for arq in "${ARM[@]}"; do
 done
 
 PUERTO=(mmdebstrap arch-test qemu-user-static binutils patchelf zip unzip python3 imagemagick xvfb xdotool x11-apps)
+WEB=(emscripten cmake make python3 fonts-dejavu-core fontconfig)
 
 case "${1:-}" in
     play) paquetes=("${JUGAR[@]}") ;;
     test) paquetes=("${JUGAR[@]}" "${PROBAR[@]}") ;;
     portmaster) paquetes=("${PUERTO[@]}") ;;
-    *) echo "usage: $0 play|test|portmaster [arm] [debian13] [portmaster]" >&2; exit 2 ;;
+    web) paquetes=("${WEB[@]}") ;;
+    *) echo "usage: $0 play|test|portmaster|web [arm] [debian13] [portmaster] [web]" >&2; exit 2 ;;
 esac
 for grupo in "${@:2}"; do
     case $grupo in
         arm) paquetes+=("${CRUZADO[@]}") ;;
         debian13) paquetes+=(mmdebstrap) ;;
         portmaster) paquetes+=("${PUERTO[@]}") ;;
+        # npm only where Node.js came without it.
+        web) paquetes+=("${WEB[@]}" chromium)
+             command -v npm >/dev/null || paquetes+=(npm) ;;
     esac
 done
 

@@ -13,14 +13,16 @@
 #                 command runs again (scripts/debian13.sh);
 #   portmaster    as root: the handheld port, built twice in fresh Debian 11
 #                 roots (the same bytes), checked as PortMaster wants it and
-#                 run in a Debian 11 arm64 root as a firmware runs it.
+#                 run in a Debian 11 arm64 root as a firmware runs it;
+#   web           the web page built with Emscripten, and played in
+#                 Debian's Chromium, headless (tests/navegador).
 # BRIKANDO_ETAPAS="release sanitizers" runs only the stages it names.
 # Prints one summary, with the SDL 1.2 each stage ran on; exits non-zero on
 # any failure. Logs: build-logs/.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-ETAPAS=" ${BRIKANDO_ETAPAS:-release sdl12-compat sanitizers armhf arm64 portmaster debian13} "
+ETAPAS=" ${BRIKANDO_ETAPAS:-release sdl12-compat sanitizers armhf arm64 portmaster web debian13} "
 etapa() { [[ $ETAPAS == *" $1 "* ]]; }
 . /etc/os-release
 ARQ=$(dpkg --print-architecture)
@@ -36,6 +38,7 @@ grupos=()
 { etapa armhf || etapa arm64; } && grupos+=(arm)
 $DEBIAN13 && grupos+=(debian13)
 $PORTMASTER && grupos+=(portmaster)
+etapa web && grupos+=(web)
 bash scripts/deps.sh test "${grupos[@]}" || exit 1
 REGISTROS=build-logs
 rm -rf "$REGISTROS"
@@ -184,6 +187,35 @@ portmaster() {
     fi
 }
 
+# The web page: built, then played in headless Chromium, driven by
+# puppeteer-core, which npm installs as its lockfile pins it.
+web() {
+    local registro="$REGISTROS/web.log" inicio=$SECONDS
+    printf '%-13s ' web
+    if ! bash scripts/web.sh --build-only >"$registro" 2>&1; then
+        echo "build FAILED"
+        tail -n 40 "$registro"
+        anota web "build failed ($registro)" no
+        return
+    fi
+    if ! (cd tests/navegador && npm ci --no-audit --no-fund --loglevel=error) >>"$registro" 2>&1; then
+        echo "npm could not install the browser driver"
+        tail -n 20 "$registro"
+        anota web "npm could not install the browser driver ($registro)" no
+        return
+    fi
+    local navegador
+    navegador=$(chromium --version 2>/dev/null | grep -o '[0-9][0-9.]*' | head -n 1)
+    if node tests/navegador/prueba.mjs build-web recursos/img >>"$registro" 2>&1; then
+        echo "in Chromium $navegador, headless: the page passed, in $((SECONDS - inicio)) s"
+        anota web "in Chromium $navegador, headless: the page passed, in $((SECONDS - inicio)) s" ok
+    else
+        echo "FAILED"
+        tail -n 20 "$registro"
+        anota web "in Chromium $navegador: FAILED ($registro)" no
+    fi
+}
+
 SDL_AQUI=$(sdl_de "$ARQ")
 if ! etapa release; then
     salta release "left out (BRIKANDO_ETAPAS)"
@@ -213,6 +245,12 @@ elif ! $PORTMASTER; then
     salta portmaster "it needs root, to make and enter its Debian 11 roots"
 else
     portmaster
+fi
+
+if etapa web; then
+    web
+else
+    salta web "left out (BRIKANDO_ETAPAS)"
 fi
 
 if ! etapa debian13; then

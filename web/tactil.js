@@ -1,0 +1,64 @@
+// Touch controls: on-screen buttons that the game reads as one more pad in
+// the browser's standard layout (D-pad 12 to 15, A 0, Back 8, Start 9), the
+// same input as a real pad's. Every finger counts on its own, so the D-pad
+// can be held while another finger turns. The pad is listed (pagina.js) only
+// once the buttons have been touched, and a touch wakes the game as any input
+// does: nothing needs polling while no finger is down.
+'use strict';
+
+(() => {
+    const panel = document.getElementById('tactil');
+    const botones = Array.from(panel.querySelectorAll('[data-boton]'));
+    const mando = {
+        id: 'Brikando: botones en pantalla',
+        index: -1,
+        connected: true,
+        mapping: 'standard',
+        timestamp: 0,
+        axes: [0, 0, 0, 0],
+        buttons: Array.from({length: 17}, () => ({pressed: false, touched: false, value: 0})),
+    };
+    const dedos = new Map();  // pointer -> the button under it, if any
+
+    function pinta() {
+        for (const elemento of botones) {
+            const numero = Number(elemento.dataset.boton);
+            const pulsado = [...dedos.values()].includes(elemento);
+            elemento.classList.toggle('pulsado', pulsado);
+            Object.assign(mando.buttons[numero], {pressed: pulsado, touched: pulsado, value: pulsado ? 1 : 0});
+        }
+        mando.timestamp = performance.now();
+    }
+
+    function sigue(evento) {
+        if (evento.pointerType === 'mouse' && evento.buttons === 0 && evento.type === 'pointermove')
+            return;
+        if (!pagina.tactil) {
+            pagina.tactil = mando;
+            pagina.mandosCambiados = true;
+        }
+        const debajo = document.elementFromPoint(evento.clientX, evento.clientY);
+        dedos.set(evento.pointerId, botones.includes(debajo) ? debajo : null);
+        pinta();
+        evento.preventDefault();
+    }
+
+    function suelta(evento) {
+        dedos.delete(evento.pointerId);
+        pinta();
+    }
+
+    panel.addEventListener('pointerdown', sigue);
+    panel.addEventListener('pointermove', sigue);
+    for (const tipo of ['pointerup', 'pointercancel', 'pointerleave'])
+        panel.addEventListener(tipo, suelta);
+    // Shown where the screen is touched: phones and tablets, and any screen
+    // that turns out to be touched.
+    const muestra = () => {
+        document.body.classList.add('tactil');
+        escala();
+    };
+    if (navigator.maxTouchPoints > 0 || matchMedia('(pointer: coarse)').matches)
+        muestra();
+    addEventListener('touchstart', muestra, {once: true, passive: true});
+})();
