@@ -7,15 +7,20 @@
 #       suite alone: its security updates are not served here.
 #   dentro ROOT COMMAND...   runs COMMAND in ROOT, in a clean environment,
 #       with no standard input.
-# Every root made is unmounted and removed on exit, and never while anything
-# is still mounted in it: that would reach the host's /dev.
+# On exit, whatever still runs in a root made here is killed, and the root
+# unmounted and removed, never while anything is still mounted in it: that
+# would reach the host's /dev.
 
 MONTAJES=(proc sys dev dev/pts tmp/.X11-unix)
 RAICES=()
 
 desmonta_raices() {
-    local raiz k
+    local raiz k p
     for raiz in "${RAICES[@]}"; do
+        # What still runs in it ends with it.
+        for p in /proc/[0-9]*; do
+            [ "$(readlink "$p/root" 2>/dev/null)" != "$raiz" ] || kill -KILL "${p#/proc/}" 2>/dev/null
+        done
         for ((k = ${#MONTAJES[@]} - 1; k >= 0; k--)); do
             ! mountpoint -q "$raiz/${MONTAJES[k]}" || umount --lazy "$raiz/${MONTAJES[k]}"
         done

@@ -17,7 +17,7 @@
 # usage: portmaster.sh OUT   (where scripts/portmaster.sh built the port)
 . "$(dirname "$0")/../tools/xvfb.sh"
 . "$(dirname "$0")/../scripts/raiz.sh"
-trap 'kill $PID_JUEGO $PID_XVFB 2>/dev/null; rm -rf "$TRABAJO"; desmonta_raices' EXIT
+trap 'kill $PID_JUEGO $PID_XVFB 2>/dev/null; desmonta_raices; rm -rf "$TRABAJO"' EXIT
 SALIDA=$(cd "$1" && pwd)
 PUERTO=$SALIDA/brikando JUEGO=$SALIDA/brikando/brikando
 IMG=$(cd "$(dirname "$0")/../recursos/img" && pwd)

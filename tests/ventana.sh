@@ -69,6 +69,7 @@ usa_gl() {
 
 arranca_xvfb 1280x960x24
 "$GESTOR" pantalla-completa &
+AYUDANTES="$AYUDANTES $!"
 arranca_juego "$BUILD" ./brikando
 # sdl12-compat scales; the running game's memory map says which SDL 1.2 it has.
 if es_sdl12_compat "$(awk '/libSDL-1\.2\.so/ {print $6; exit}' "/proc/$PID_JUEGO/maps")"; then
@@ -116,7 +117,7 @@ $COMPAT || { echo "window: ok"; exit 0; }
 mkdir -m 700 "$TRABAJO/xdg"
 XDG_RUNTIME_DIR="$TRABAJO/xdg" weston --backend=x11-backend.so --shell=kiosk-shell.so --use-pixman \
     --width=1280 --height=960 --socket=brikando --idle-time=0 >"$TRABAJO/weston.txt" 2>&1 &
-WESTON=$!
+WESTON=$! && AYUDANTES="$AYUDANTES $WESTON"
 for _ in $(seq 100); do [ -S "$TRABAJO/xdg/brikando" ] && break; sleep 0.05; done
 PID_JUEGO=""
 # Mesa's EGL driver is unloaded before the exit, and what it keeps cannot be

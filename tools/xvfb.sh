@@ -7,8 +7,9 @@ set -euo pipefail
 TRABAJO=$(mktemp -d /tmp/brikando_ventana.XXXXXX)
 PID_XVFB=""
 PID_JUEGO=""
+AYUDANTES=""  # other programs started for the test, which end with it
 VENTANA=""
-trap 'kill $PID_JUEGO $PID_XVFB 2>/dev/null; rm -rf "$TRABAJO"' EXIT
+trap 'kill $PID_JUEGO $AYUDANTES $PID_XVFB 2>/dev/null; rm -rf "$TRABAJO"' EXIT
 
 # Fails, showing what the game wrote.
 falla() {
