@@ -14,9 +14,8 @@ RAIZ=$(cd "$(dirname "$0")/.." && pwd)
 MENU="$RAIZ/recursos/img/menu_principal.png"
 # "" is the system's SDL 1.2; a directory, sdl12-compat unpacked there.
 BIBLIOTECAS=("")
-if ! es_sdl12_compat "$(ldd "$1/brikando" | awk '$1 == "libSDL-1.2.so.0" {print $3}')"; then
-    BIBLIOTECAS+=("$(bash "$RAIZ/scripts/sdl12-compat.sh" "$TRABAJO/sdl12-compat")") || falla "no sdl12-compat"
-fi
+compat=$(sdl12_compat_para "$1") || falla "no sdl12-compat"
+[ -z "$compat" ] || BIBLIOTECAS+=("$compat")
 
 arranca_xvfb 1024x768x24
 for ronda in $(seq "$RONDAS"); do
@@ -29,10 +28,7 @@ for ronda in $(seq "$RONDAS"); do
             tecla Return
             sleep 1
             echo "$b $build $menu $(cpu 20)" >>"$TRABAJO/lecturas"
-            tecla Escape
-            espera_imagen "$MENU" 5 || true
-            tecla Escape
-            espera_fin 10 0 "leaving"
+            termina "$MENU"
         done
     done
     echo "round $ronda of $RONDAS done" >&2

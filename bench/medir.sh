@@ -26,13 +26,6 @@ MENU="$(dirname "$0")/../recursos/img/menu_principal.png"
 LIBSONDA="$BUILD/bench/libsonda.so"
 [ -x "$BUILD/brikando" ] && [ -f "$LIBSONDA" ] || falla "build $BUILD first, with benchmarks"
 
-termina() {
-    tecla Escape
-    espera_imagen "$MENU" 5 || true
-    tecla Escape
-    espera_fin 10 0 "leaving"
-}
-
 arranca_xvfb 1024x768x24
 
 # Start-up: the shell's clock just before exec, the probe's at the first flip.
@@ -59,7 +52,7 @@ for _ in 1 2 3; do
     cpu 20 >>"$TRABAJO/juego"
     echo >>"$TRABAJO/juego"
     awk '/VmHWM/ {print $2}' "/proc/$PID_JUEGO/status" >>"$TRABAJO/hwm"
-    termina
+    termina "$MENU"
 done
 
 # Presents while a game plays itself, counted from the flips between the
@@ -75,7 +68,7 @@ sleep 10
 marcas+=("$EPOCHREALTIME")
 xdotool keydown --window "$VENTANA" Down && sleep 2 && xdotool keyup --window "$VENTANA" Down
 marcas+=("$EPOCHREALTIME")
-termina
+termina "$MENU"
 awk -v a="${marcas[0]}" -v b="${marcas[1]}" -v c="${marcas[2]}" \
     '{t = $2 / 1e9} t < a || t > c {next}
      /SDL_Flip/ {if (t < b) libre++; else abajo++}
@@ -104,5 +97,5 @@ if [ "$LARGO" = --largo ]; then
         printf ' %s' "$(awk '/VmRSS/ {print $2}' "/proc/$PID_JUEGO/status")"
     done
     echo ' | no growth |'
-    termina
+    termina "$MENU"
 fi

@@ -15,11 +15,7 @@ RONDAS=2
 RAIZ=$(cd "$(dirname "$0")/.." && pwd)
 MENU="$RAIZ/recursos/img/menu_principal.png"
 AJUSTES=("SDL12COMPAT_WINDOW_SCALING=1" "SDL12COMPAT_WINDOW_SCALING=3 SDL12COMPAT_SCALE_METHOD=nearest" "")
-# The system's SDL 1.2 if it is sdl12-compat, else Debian's, unpacked.
-BIBLIOTECA=""
-if ! es_sdl12_compat "$(ldd "$1/brikando" | awk '$1 == "libSDL-1.2.so.0" {print $3}')"; then
-    BIBLIOTECA=$(bash "$RAIZ/scripts/sdl12-compat.sh" "$TRABAJO/sdl12-compat") || falla "no sdl12-compat"
-fi
+BIBLIOTECA=$(sdl12_compat_para "$1") || falla "no sdl12-compat"
 
 arranca_xvfb 1920x1080x24
 for ronda in $(seq "$RONDAS"); do
@@ -44,10 +40,7 @@ for ronda in $(seq "$RONDAS"); do
             xdotool keyup --window "$VENTANA" Down
             echo "$a $build $(tamano) $gl $arranque $(awk '/VmHWM/ {print $2}' "/proc/$PID_JUEGO/status") $menu $abajo" \
                 >>"$TRABAJO/lecturas"
-            tecla Escape
-            espera_imagen "$MENU" 5 || true
-            tecla Escape
-            espera_fin 10 0 "leaving"
+            termina "$MENU"
         done
     done
     echo "round $ronda of $RONDAS done" >&2

@@ -76,10 +76,17 @@ tamano() {
     xdotool getwindowgeometry "$VENTANA" | grep -o '[0-9]*x[0-9]*'
 }
 
+# Where to find sdl12-compat for the build in $1: nothing when its SDL 1.2
+# is sdl12-compat already, else Debian's, fetched and unpacked.
+sdl12_compat_para() {
+    es_sdl12_compat "$(ldd "$1/brikando" | awk '$1 == "libSDL-1.2.so.0" {print $3}')" ||
+        bash "$(dirname "${BASH_SOURCE[0]}")/../scripts/sdl12-compat.sh" "$TRABAJO/sdl12-compat"
+}
+
 # The window's picture as the game draws it, 320x240 whatever the window's
 # scale: sdl12-compat scales by whole multiples, nearest, or to full screen.
 captura() {
-    xwd -id "$VENTANA" -silent | convert xwd:- -sample 320x240 "png24:$1"
+    xwd -id "$VENTANA" -silent 2>/dev/null | convert xwd:- -sample 320x240 "png24:$1"
 }
 
 # How many pixels differ between two images; with $3 (WxH+X+Y), in that part.
@@ -114,6 +121,14 @@ espera_cambio() {
 # on this display would find it held and never see it pressed.
 tecla() {
     xdotool key --window "$VENTANA" "$1" 2>/dev/null || xdotool keyup "$1"
+}
+
+# Leaves a game for the menu, image $1, and the menu for good.
+termina() {
+    tecla Escape
+    espera_imagen "$1" 5 || true
+    tecla Escape
+    espera_fin 10 0 "leaving"
 }
 
 # The game's CPU over the next $1 seconds, in % of one core: the time its
