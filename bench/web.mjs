@@ -64,7 +64,7 @@ try {
         });
         await pagina.goto(servidor.url, {waitUntil: 'load'});
         await preparaPagina(pagina);
-        await hasta('the menu', 10, async () => (await pagina.evaluate(() => prueba.diferentes('menu_principal.png'))) === 0);
+        await hasta('the menu', 10, () => pagina.evaluate(() => prueba.igual('menu_principal.png')));
         tiempos.push(await pagina.evaluate(() => performance.now()));
         await pagina.close();
     }

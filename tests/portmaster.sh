@@ -1,19 +1,9 @@
 #!/bin/bash
-# The handheld port as PortMaster and a firmware see it.
-# - Its layout: the files PortMaster's submission check wants, named as it
-#   wants them; port.json parses and names the zip after the folder; a
-#   screenshot of at least 640x480; a licence for the game, the font and
-#   every bundled library; a zip of at most 6 MB.
-# - Its ELF files: none needs a glibc newer than 2.30 but weakly, nor any
-#   libstdc++; every library they need is bundled, glibc's or the firmware's
-#   SDL2; the bundled SDL 1.2 is sdl12-compat.
-# - Run as a firmware runs it: in a Debian 11 arm64 root holding glibc and
-#   SDL2 and no SDL 1.2, under qemu-user, its launcher started against an X
-#   server, with a stand-in for PortMaster's control folder (portmaster/).
-#   The menu shows; RETURN starts a game, a piece falls, ESC goes back, ESC
-#   quits with status 0; nothing is written outside the game's folder; and
-#   the firmware's exit hotkey closes the game.
-# The last line sums it up. As root (scripts/raiz.sh).
+# The handheld port as PortMaster and a firmware see it: its layout, its ELF
+# files (no glibc above 2.30 but weakly, no libstdc++, no library but its
+# own, glibc's and SDL2), and a run of its launcher in a Debian 11 arm64
+# root with glibc and SDL2 only, under qemu-user, against an X server, with
+# tests/portmaster/ for PortMaster's control folder. As root.
 # usage: portmaster.sh OUT   (where scripts/portmaster.sh built the port)
 . "$(dirname "$0")/../tools/xvfb.sh"
 . "$(dirname "$0")/../scripts/raiz.sh"
@@ -24,63 +14,54 @@ IMG=$(cd "$(dirname "$0")/../recursos/img" && pwd)
 DEL_SISTEMA=" ld-linux-aarch64.so.1 libc.so.6 libm.so.6 libdl.so.2 libpthread.so.0 librt.so.1 libSDL2-2.0.so.0 "
 
 echo "== the layout"
-[[ $(basename "$PUERTO") =~ ^[a-z0-9][a-z0-9._]*$ ]] || falla "the port's name"
-for archivo in port.json README.md screenshot.png gameinfo.xml Brikando.sh brikando/brikando brikando/licenses/brikando.txt \
-    brikando/licenses/fonts-dejavu-core.txt brikando/recursos/fonts/comicsans.ttf; do
+for archivo in port.json README.md screenshot.png gameinfo.xml Brikando.sh brikando/brikando \
+    brikando/licenses/brikando.txt brikando/licenses/fonts-dejavu-core.txt; do
     [ -s "$PUERTO/$archivo" ] || falla "no $archivo in the port"
 done
 python3 - "$PUERTO" <<'FIN' || falla "port.json or gameinfo.xml"
-import json, os, sys, xml.etree.ElementTree as et
+import json, os, re, sys, xml.etree.ElementTree as et
 puerto = sys.argv[1]
-datos = json.load(open(os.path.join(puerto, "port.json")))
-carpeta = os.path.basename(puerto)
-assert datos["name"] == carpeta + ".zip", datos["name"]
-assert datos["items"] == ["Brikando.sh", carpeta], datos["items"]
-assert datos["attr"]["arch"] == ["aarch64"] and datos["attr"]["rtr"] and datos["attr"]["genres"] == ["puzzle"]
-juego = et.parse(os.path.join(puerto, "gameinfo.xml")).find("game")
-assert juego.findtext("path") == "./Brikando.sh" and juego.findtext("name") == "Brikando"
+carpeta, datos = os.path.basename(puerto), json.load(open(os.path.join(puerto, "port.json")))
+assert re.fullmatch("[a-z0-9][a-z0-9._]*", carpeta) and datos["name"] == carpeta + ".zip"
+assert datos["items"] == ["Brikando.sh", carpeta] and datos["attr"]["arch"] == ["aarch64"] and datos["attr"]["rtr"]
+assert et.parse(os.path.join(puerto, "gameinfo.xml")).find("game").findtext("path") == "./Brikando.sh"
 FIN
 IFS=x read -r w h < <(identify -format '%wx%h\n' "$PUERTO/screenshot.png")
-((w >= 640 && h >= 480)) || falla "a screenshot of ${w}x$h"
 tamano_zip=$(stat -c %s "$SALIDA/brikando.zip")
-((tamano_zip <= 6 * 1024 * 1024)) || falla "a zip of $tamano_zip bytes"
+((w >= 640 && h >= 480 && tamano_zip <= 6 * 1024 * 1024)) || falla "a ${w}x$h screenshot, a zip of $tamano_zip bytes"
 for lib in "$JUEGO"/libs.aarch64/*; do
     licencia=$(awk -v l="${lib##*/}" '$1 == l {print $2}' "$JUEGO/licenses/libraries.txt")
     [ -n "$licencia" ] && [ -s "$JUEGO/licenses/$licencia" ] || falla "no licence for ${lib##*/}"
 done
-unzip -Z1 "$SALIDA/brikando.zip" >"$TRABAJO/zip.txt"
-for entrada in Brikando.sh brikando/brikando brikando/port.json brikando/screenshot.png brikando/libs.aarch64/libSDL-1.2.so.0; do
-    grep -qx "$entrada" "$TRABAJO/zip.txt" || falla "no $entrada in brikando.zip"
+entradas=$(unzip -Z1 "$SALIDA/brikando.zip")
+for entrada in Brikando.sh brikando/brikando brikando/port.json brikando/libs.aarch64/libSDL-1.2.so.0; do
+    grep -qx "$entrada" <<<"$entradas" || falla "no $entrada in brikando.zip"
 done
 
 echo "== the ELF files"
 glibc_mayor=GLIBC_2.17
 while IFS= read -r elf; do
-    readelf -V "$elf" >"$TRABAJO/versiones.txt"
     while read -r version flags; do
         [[ $version != GLIBCXX_* && $version != CXXABI_* ]] || falla "${elf#"$PUERTO"/} needs libstdc++'s $version"
         [[ $version == GLIBC_* && $flags != WEAK ]] || continue
-        [ "$(printf '%s\n' "$version" GLIBC_2.30 | sort -V | tail -n 1)" = GLIBC_2.30 ] ||
-            falla "${elf#"$PUERTO"/} needs $version"
         glibc_mayor=$(printf '%s\n' "$version" "$glibc_mayor" | sort -V | tail -n 1)
-    done < <(sed -n 's/.*Name: \([A-Z]*_[0-9.]*\) *Flags: \([a-zA-Z]*\).*/\1 \2/p' "$TRABAJO/versiones.txt")
+    done < <(readelf -V "$elf" | sed -n 's/.*Name: \([A-Z]*_[0-9.]*\) *Flags: \([a-zA-Z]*\).*/\1 \2/p')
     for lib in $(readelf -d "$elf" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
         [[ $DEL_SISTEMA == *" $lib "* || -e $JUEGO/libs.aarch64/$lib ]] || falla "${elf#"$PUERTO"/} needs $lib"
     done
 done < <(find "$PUERTO" -type f -exec sh -c 'head -c 4 "$1" | grep -q ELF' _ {} \; -print)
+[ "$(printf '%s\n' "$glibc_mayor" GLIBC_2.30 | sort -V | tail -n 1)" = GLIBC_2.30 ] || falla "it needs $glibc_mayor"
 es_sdl12_compat "$JUEGO/libs.aarch64/libSDL-1.2.so.0" || falla "the bundled SDL 1.2 is not sdl12-compat"
 
 echo "== on a Debian 11 arm64 root, as a firmware runs it"
 crea_raiz firmware bullseye --architectures=arm64 --include=libsdl2-2.0-0
-FIRMWARE=$RAIZ
+FIRMWARE=$RAIZ CONTROL=$RAIZ/opt/system/Tools/PortMaster
 ! dentro "$FIRMWARE" dpkg -s libsdl1.2debian >/dev/null 2>&1 || falla "the firmware has SDL 1.2"
-mkdir -p "$FIRMWARE/roms/ports" "$FIRMWARE/opt/system/Tools/PortMaster"
+mkdir -p "$FIRMWARE/roms/ports" "$CONTROL"
 unzip -q "$SALIDA/brikando.zip" -d "$FIRMWARE/roms/ports"
-CONTROL=$FIRMWARE/opt/system/Tools/PortMaster
-cp "$(dirname "$0")/portmaster/control.txt" "$(dirname "$0")/portmaster/gptokeyb" "$CONTROL/"
+cp "$(dirname "$0")"/portmaster/* "$CONTROL/"
 arranca_xvfb 640x480x24
 touch "$TRABAJO/marca"
-# Starts the launcher in the root, and waits for the game's window.
 lanza() {
     chroot "$FIRMWARE" /usr/bin/env -i HOME=/root PATH=/usr/bin:/bin DISPLAY="$DISPLAY" bash /roms/ports/Brikando.sh \
         </dev/null >"$TRABAJO/salida.txt" 2>&1 &
@@ -97,7 +78,7 @@ tecla Escape
 espera_imagen "$IMG/menu_principal.png" 20 || falla "ESCAPE in a game did not return to the menu"
 tecla Escape
 espera_fin 30 0 "ESCAPE in the menu"
-[ "$(cat "$CONTROL/gptokeyb.txt")" = brikando ] || falla "gptokeyb watched '$(cat "$CONTROL/gptokeyb.txt")', not brikando"
+[ "$(cat "$CONTROL/gptokeyb.txt")" = brikando ] || falla "gptokeyb watched '$(cat "$CONTROL/gptokeyb.txt")'"
 [ -s "$FIRMWARE/roms/ports/brikando/log.txt" ] || falla "no log.txt"
 fuera=$(find "$FIRMWARE" -xdev -newer "$TRABAJO/marca" -type f ! -path "$FIRMWARE/roms/ports/brikando/*" ! -path "$CONTROL/*")
 [ -z "$fuera" ] || falla "written outside the game's folder: $fuera"

@@ -94,26 +94,28 @@ diferencia() {
     compare -metric AE ${3:+-extract "$3"} "$1" "$2" null: 2>&1 || true
 }
 
-# Waits up to $2 s for the window to show exactly image $1; with $3
-# (WxH+X+Y), in that part.
-espera_imagen() {
-    for _ in $(seq $(($2 * 10))); do
-        captura "$TRABAJO/espera.png"
-        [ "$(diferencia "$TRABAJO/espera.png" "$1" "${3:-}")" = 0 ] && return 0
+# Runs the command that follows every 0.1 s until it succeeds, for up to $1 s.
+reintenta() {
+    local _
+    for _ in $(seq $(($1 * 10))); do
+        "${@:2}" && return 0
         sleep 0.1
     done
     return 1
 }
-
-# Waits up to $2 s for the window to show anything but image $1, or, with $3,
-# for that part of it to change.
+# Whether the window shows image $1 exactly, or, with $2 (WxH+X+Y), in that part.
+muestra() {
+    captura "$TRABAJO/muestra.png"
+    [ "$(diferencia "$TRABAJO/muestra.png" "$1" "${2:-}")" = 0 ]
+}
+# Waits up to $2 s for the window to show image $1 (in part $3 if given),
+# or to show anything else.
+espera_imagen() {
+    reintenta "$2" muestra "$1" "${3:-}"
+}
 espera_cambio() {
-    for _ in $(seq $(($2 * 10))); do
-        captura "$TRABAJO/espera.png"
-        [ "$(diferencia "$TRABAJO/espera.png" "$1" "${3:-}")" != 0 ] && return 0
-        sleep 0.1
-    done
-    return 1
+    local imagen=$1 parte=${3:-}
+    reintenta "$2" eval '! muestra "$imagen" "$parte"'
 }
 
 # A key press and release. A key that ends the game closes the window before
