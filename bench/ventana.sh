@@ -30,7 +30,7 @@ for ronda in $(seq "$RONDAS"); do
             arranque=$(awk -v t0="$(cat "$TRABAJO/t0")" '/SDL_Flip/ {printf "%.0f", ($2 / 1e6) - t0 * 1000; exit}' \
                 "$TRABAJO/sonda")
             gl=no
-            ! grep -qE '/lib(GL|GLX|EGL|LLVM)[-_.]|_dri\.so' "/proc/$PID_JUEGO/maps" || gl=yes
+            ! usa_gl || gl=yes
             sleep 1
             menu=$(cpu 10)
             tecla Return

@@ -10,7 +10,7 @@
 import fs from 'node:fs';
 import path from 'node:path';
 import {fileURLToPath} from 'node:url';
-import {abre, abreJuego, espera, hasta, preparaPagina, sirve} from '../tests/navegador/comun.mjs';
+import {abre, abreJuego, espera, sirve} from '../tests/navegador/comun.mjs';
 
 const raiz = path.join(path.dirname(fileURLToPath(import.meta.url)), '..');
 const sitio = process.argv[2] || path.join(raiz, 'build-web');
@@ -53,18 +53,16 @@ async function cpu(segundos) {
 try {
     const bytes = {}, tiempos = [];
     for (let k = 0; k < 5; k++) {
-        const pagina = await navegador.newPage();
-        await pagina.setCacheEnabled(false);
-        pagina.on('response', async (respuesta) => {
-            if (!respuesta.url().startsWith(servidor.url) || respuesta.url().includes('/referencia/'))
-                return;
-            try {
-                bytes[respuesta.url()] = (await respuesta.buffer()).length;
-            } catch { /* no body */ }
+        const pagina = await abreJuego(navegador, servidor.url, async (pagina) => {
+            await pagina.setCacheEnabled(false);
+            pagina.on('response', async (respuesta) => {
+                if (!respuesta.url().startsWith(servidor.url) || respuesta.url().includes('/referencia/'))
+                    return;
+                try {
+                    bytes[respuesta.url()] = (await respuesta.buffer()).length;
+                } catch { /* no body */ }
+            });
         });
-        await pagina.goto(servidor.url, {waitUntil: 'load'});
-        await preparaPagina(pagina);
-        await hasta('the menu', 10, () => pagina.evaluate(() => prueba.igual('menu_principal.png')));
         tiempos.push(await pagina.evaluate(() => performance.now()));
         await pagina.close();
     }

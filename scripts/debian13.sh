@@ -4,8 +4,8 @@
 # Debian 12 installs with apt; this work tree's test command runs its native
 # stages, on Debian 13's SDL 1.2, which is sdl12-compat; the web page builds
 # with its Emscripten and passes its test in this machine's Chromium; and the
-# installed game starts in a window and quits with ESCAPE. Prints what ran and a summary
-# of it; the inner logs go to LOG_DIR. As root (scripts/raiz.sh).
+# installed game starts in a window and quits with ESCAPE. Prints what ran
+# and a summary of it; the inner logs go to LOG_DIR. As root (scripts/raiz.sh).
 # usage: debian13.sh PACKAGE.deb LOG_DIR
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -13,13 +13,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh portmaster
 . scripts/raiz.sh
+. portmaster/firmware.sh
 mkdir -p "${1:-build-portmaster}"
 SALIDA=$(cd "${1:-build-portmaster}" && pwd)
 PUERTO=$SALIDA/brikando JUEGO=$SALIDA/brikando/brikando
 FECHA=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
 MULTIARCH=usr/lib/aarch64-linux-gnu
-# What every firmware has: glibc, and SDL2.
-DEL_SISTEMA=" ld-linux-aarch64.so.1 libc.so.6 libm.so.6 libdl.so.2 libpthread.so.0 librt.so.1 libSDL2-2.0.so.0 "
 
 echo "== a Debian 11 root, and the game cross-built in it"
 crea_raiz bullseye bullseye --architectures=amd64,arm64 --include=cmake,make,g++,pkg-config,file,\
@@ -49,9 +48,6 @@ convert docs/captura.png -sample 640x480 -strip -define png:exclude-chunks=date,
 # Every library the game needs, and those they need, but glibc's and SDL2,
 # from Debian 11 with its licence, listed in licenses/libraries.txt; SDL 1.2
 # comes next.
-necesita() {
-    readelf -d "$1" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'
-}
 pendientes=("$JUEGO/brikando")
 while [ ${#pendientes[@]} -gt 0 ]; do
     elf=${pendientes[0]}

@@ -204,11 +204,12 @@ web() {
         anota web "npm could not install the browser driver ($registro)" no
         return
     fi
-    local navegador
+    local navegador resultado
     navegador=$(chromium --version 2>/dev/null | grep -o '[0-9][0-9.]*' | head -n 1)
     if node tests/navegador/prueba.mjs build-web recursos/img >>"$registro" 2>&1; then
-        echo "in Chromium $navegador, headless: the page passed, in $((SECONDS - inicio)) s"
-        anota web "in Chromium $navegador, headless: the page passed, in $((SECONDS - inicio)) s" ok
+        resultado="in Chromium $navegador, headless: the page passed, in $((SECONDS - inicio)) s"
+        echo "$resultado"
+        anota web "$resultado" ok
     else
         echo "FAILED"
         tail -n 20 "$registro"

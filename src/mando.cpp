@@ -117,10 +117,14 @@ int SondeaMandos()
     SDL_JoystickUpdate();
     for (SDL_Joystick* mando : mandos) {
         Sostenido& s = sostenidos[SDL_JoystickIndex(mando) & 0xFF];
-        s.cruceta = disposicion.cruceta[0] < 0 ? SDL_JoystickGetHat(mando, 0) : 0;
-        for (int k = 0; k < 4 && disposicion.cruceta[0] >= 0; k++)
-            if (SDL_JoystickGetButton(mando, disposicion.cruceta[k]))
-                s.cruceta |= DIRECCIONES[k];
+        if (disposicion.cruceta[0] < 0) {
+            s.cruceta = SDL_JoystickGetHat(mando, 0);
+        } else {
+            s.cruceta = 0;
+            for (int k = 0; k < 4; k++)
+                if (SDL_JoystickGetButton(mando, disposicion.cruceta[k]))
+                    s.cruceta |= DIRECCIONES[k];
+        }
         s.eje_x = SDL_JoystickGetAxis(mando, 0);
         s.eje_y = SDL_JoystickGetAxis(mando, 1);
         const int botones[3] = {disposicion.a, disposicion.back, disposicion.start};

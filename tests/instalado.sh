@@ -8,9 +8,9 @@ arranca_xvfb 1920x1080x24
 arranca_juego / /usr/games/brikando
 espera_imagen /usr/share/games/brikando/recursos/img/menu_principal.png 5 || falla "no menu"
 ventana=$(tamano)
-if es_sdl12_compat "$(awk '/libSDL-1\.2\.so/ {print $6; exit}' "/proc/$PID_JUEGO/maps")"; then
+if juego_en_sdl12_compat; then
     [ "$ventana" = 960x720 ] || falla "a window of $ventana, not 960x720"
-    ! grep -qE '/lib(GL|GLX|EGL|LLVM)[-_.]|_dri\.so' "/proc/$PID_JUEGO/maps" || falla "an OpenGL library is mapped"
+    ! usa_gl || falla "an OpenGL library is mapped"
 fi
 rss=$(awk '/VmHWM/ {printf "%.1f", $2 / 1024}' "/proc/$PID_JUEGO/status")
 tecla Escape

@@ -7,11 +7,11 @@
 # usage: portmaster.sh OUT   (where scripts/portmaster.sh built the port)
 . "$(dirname "$0")/../tools/xvfb.sh"
 . "$(dirname "$0")/../scripts/raiz.sh"
+. "$(dirname "$0")/../portmaster/firmware.sh"
 trap 'kill $PID_JUEGO $PID_XVFB 2>/dev/null; desmonta_raices; rm -rf "$TRABAJO"' EXIT
 SALIDA=$(cd "$1" && pwd)
 PUERTO=$SALIDA/brikando JUEGO=$SALIDA/brikando/brikando
 IMG=$(cd "$(dirname "$0")/../recursos/img" && pwd)
-DEL_SISTEMA=" ld-linux-aarch64.so.1 libc.so.6 libm.so.6 libdl.so.2 libpthread.so.0 librt.so.1 libSDL2-2.0.so.0 "
 
 echo "== the layout"
 for archivo in port.json README.md screenshot.png gameinfo.xml Brikando.sh brikando/brikando \
@@ -46,7 +46,7 @@ while IFS= read -r elf; do
         [[ $version == GLIBC_* && $flags != WEAK ]] || continue
         glibc_mayor=$(printf '%s\n' "$version" "$glibc_mayor" | sort -V | tail -n 1)
     done < <(readelf -V "$elf" | sed -n 's/.*Name: \([A-Z]*_[0-9.]*\) *Flags: \([a-zA-Z]*\).*/\1 \2/p')
-    for lib in $(readelf -d "$elf" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p'); do
+    for lib in $(necesita "$elf"); do
         [[ $DEL_SISTEMA == *" $lib "* || -e $JUEGO/libs.aarch64/$lib ]] || falla "${elf#"$PUERTO"/} needs $lib"
     done
 done < <(find "$PUERTO" -type f -exec sh -c 'head -c 4 "$1" | grep -q ELF' _ {} \; -print)

@@ -55,14 +55,13 @@ completa() {
     espera_imagen "$2" 5 "${3:-}" || falla "back from full screen in $1, the window came back wrong"
     xdotool windowfocus --sync "$VENTANA"
 }
-usa_gl() { grep -qE '/lib(GL|GLX|EGL|LLVM)[-_.]|_dri\.so' "/proc/$PID_JUEGO/maps"; }
 
 arranca_xvfb 1280x960x24
 "$GESTOR" pantalla-completa &
 AYUDANTES="$AYUDANTES $!"
 arranca_juego "$BUILD" ./brikando
 # sdl12-compat scales; the running game's memory map says which SDL 1.2 it has.
-if es_sdl12_compat "$(awk '/libSDL-1\.2\.so/ {print $6; exit}' "/proc/$PID_JUEGO/maps")"; then
+if juego_en_sdl12_compat; then
     COMPAT=true ESCALA=3 PANTALLA_COMPLETA=1280x960+0+0
     ! usa_gl || falla "an OpenGL library is mapped"
 else

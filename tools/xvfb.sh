@@ -70,6 +70,14 @@ espera_fin() {
 es_sdl12_compat() {
     grep -qa SDL12COMPAT "$1"
 }
+# Whether the running game's SDL 1.2, as its memory map names it, is sdl12-compat.
+juego_en_sdl12_compat() {
+    es_sdl12_compat "$(awk '/libSDL-1\.2\.so/ {print $6; exit}' "/proc/$PID_JUEGO/maps")"
+}
+# Whether the running game has an OpenGL library mapped.
+usa_gl() {
+    grep -qE '/lib(GL|GLX|EGL|LLVM)[-_.]|_dri\.so' "/proc/$PID_JUEGO/maps"
+}
 
 # The window's size, WxH.
 tamano() {

@@ -117,15 +117,14 @@ var Module = {
     },
     onExit: (estado) => {
         pagina.estado = estado;
-        if (estado === 0)
-            avisa('Fin de la partida.\nPulsa una tecla o toca la pantalla para volver a jugar.');
-        else
+        if (estado !== 0) {
             aviso.textContent += '\n\nRecarga la página para intentarlo de nuevo.';
-        const otra = () => location.reload();
-        if (estado === 0) {
-            addEventListener('keydown', otra);
-            addEventListener('pointerdown', otra);
+            return;
         }
+        avisa('Fin de la partida.\nPulsa una tecla o toca la pantalla para volver a jugar.');
+        const otra = () => location.reload();
+        addEventListener('keydown', otra);
+        addEventListener('pointerdown', otra);
     },
     fuenteCargada: (ruta) => (pagina.fuentes[ruta] === 'loaded' ? 1 : 0),
     // The game's sleep: ms; then, while no pad needs polling, on until

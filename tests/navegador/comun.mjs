@@ -45,7 +45,7 @@ export async function hasta(que, segundos, condicion) {
 // In the page: prueba.pantalla() (the canvas's pixels), prueba.igual(image)
 // and prueba.piezas(), the box around the blocks on the board (100x200 at
 // 110, 8), in board pixels, or null.
-export const preparaPagina = (pagina) => pagina.evaluate(() => {
+const preparaPagina = (pagina) => pagina.evaluate(() => {
     const lee = (fuente) => {
         const lienzo = Object.assign(document.createElement('canvas'), {width: 320, height: 240});
         const contexto = lienzo.getContext('2d', {willReadFrequently: true});
