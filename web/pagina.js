@@ -19,6 +19,7 @@ const pagina = {
     estado: null,          // the game's exit status, once it has ended
     anunciados: false,     // the browser has announced a pad
     tactil: null,          // the touch controls' pad, once touched
+    leido: () => {},       // the game has read the pads (tactil.js)
 };
 
 function avisa(texto, error) {
@@ -131,6 +132,7 @@ var Module = {
     // tranquilo ms or input, as nothing changes before. 1 when pads came or went.
     espera: (ms, tranquilo) => new Promise((listo) => {
         let reloj;
+        pagina.leido();
         pagina.entrada = false;
         const fin = () => {
             clearTimeout(reloj);

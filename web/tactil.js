@@ -3,7 +3,9 @@
 // same input as a real pad's. Every finger counts on its own, so the D-pad
 // can be held while another finger turns. The pad is listed (pagina.js) only
 // once the buttons have been touched, and a touch wakes the game as any input
-// does: nothing needs polling while no finger is down.
+// does: nothing needs polling while no finger is down. A button stays pressed
+// until the game has read it, so that a tap quicker than the game's waking (a
+// busy page took 100 ms here) still counts.
 'use strict';
 
 (() => {
@@ -18,12 +20,13 @@
         axes: [0, 0, 0, 0],
         buttons: Array.from({length: 17}, () => ({pressed: false, touched: false, value: 0})),
     };
-    const dedos = new Map();  // pointer -> the button under it, if any
+    const dedos = new Map();    // pointer -> the button under it, if any
+    const sinLeer = new Set();  // buttons touched since the game last read the pad
 
     function pinta() {
         for (const elemento of botones) {
             const numero = Number(elemento.dataset.boton);
-            const pulsado = [...dedos.values()].includes(elemento);
+            const pulsado = sinLeer.has(elemento) || [...dedos.values()].includes(elemento);
             elemento.classList.toggle('pulsado', pulsado);
             Object.assign(mando.buttons[numero], {pressed: pulsado, touched: pulsado, value: pulsado ? 1 : 0});
         }
@@ -38,7 +41,10 @@
             pagina.mandosCambiados = true;
         }
         const debajo = document.elementFromPoint(evento.clientX, evento.clientY);
-        dedos.set(evento.pointerId, botones.includes(debajo) ? debajo : null);
+        const boton = botones.includes(debajo) ? debajo : null;
+        dedos.set(evento.pointerId, boton);
+        if (boton)
+            sinLeer.add(boton);
         pinta();
         evento.preventDefault();
     }
@@ -47,6 +53,14 @@
         dedos.delete(evento.pointerId);
         pinta();
     }
+
+    // The game sleeps once a pass, after it has read the pads.
+    pagina.leido = () => {
+        if (sinLeer.size) {
+            sinLeer.clear();
+            pinta();
+        }
+    };
 
     panel.addEventListener('pointerdown', sigue);
     panel.addEventListener('pointermove', sigue);

@@ -56,10 +56,10 @@ try {
     }, id);
     const [inicio, izquierda, girar, salir] = [await dedo(9), await dedo(14), await dedo(0, 1), await dedo(8)];
     const tactil = await movil.target().createCDPSession();
-    // touchStart names every finger down, touchEnd those lifted; a tap lasts
-    // as a finger's does, as pads are polled.
+    // touchStart names every finger down, touchEnd those lifted. Taps are as
+    // quick as can be: pads are polled, and a tap must last till the game reads it.
     const toca = (tipo, ...dedos) => tactil.send('Input.dispatchTouchEvent', {type: tipo, touchPoints: dedos});
-    const pulsa = async (boton) => (await toca('touchStart', boton), await espera(100), await toca('touchEnd', boton));
+    const pulsa = async (boton) => (await toca('touchStart', boton), await toca('touchEnd', boton));
     await pulsa(inicio);
     const antes = await hasta('Start on the screen: a piece', 5, () => piezas(movil));
     await toca('touchStart', izquierda);
