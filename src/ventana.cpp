@@ -3,17 +3,56 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <strings.h>
 
 namespace {
 
-bool ligera = false;    // the game chose SDL2's software path
-bool a_medida = false;  // the game sizes the window to the desktop
+bool ligera = false;          // the game chose the software path
+bool escala_nuestra = false;  // SDL12COMPAT_WINDOW_SCALING is the game's, not the player's
+
+// Over X11 SDL2 (or SDL3) can present the software renderer's picture
+// straight into the window: no OpenGL stack, which without a GPU driver is
+// Mesa's LLVM, some 90 MB to show 320x240 pixels. Either of the first two
+// alone still brings up OpenGL. sdl12-compat 1.2.7x also creates its window
+// for OpenGL whenever OpenGL is SDL's first renderer, whatever renderer is
+// asked for; finding no OpenGL library to load, it creates a plain one.
+const char* const LIGERA[][2] = {
+    {"SDL_RENDER_DRIVER", "software"}, {"SDL_FRAMEBUFFER_ACCELERATION", "0"}, {"SDL_OPENGL_LIBRARY", "/dev/null"}};
 
 bool Puesta(const char* variable)
 {
     const char* valor = getenv(variable);
     return valor != nullptr && *valor != '\0';
+}
+
+// Whether SDL_Init picked the video driver nombre: "x11", "wayland", "KMSDRM"...
+bool Controlador(const char* nombre)
+{
+    char controlador[32] = "";
+    return SDL_VideoDriverName(controlador, sizeof controlador) != nullptr && strcasecmp(controlador, nombre) == 0;
+}
+
+// Whether SDL will pick X11, which it does wherever DISPLAY is set unless
+// the player names another driver (SDL3's own name for the variable too).
+bool EnX11()
+{
+    for (const char* variable : {"SDL_VIDEODRIVER", "SDL_VIDEO_DRIVER"})
+        if (Puesta(variable) && strcasecmp(getenv(variable), "x11") != 0)
+            return false;
+    return Puesta("DISPLAY");
+}
+
+// sdl12-compat over SDL3 loses SDL's reason on the way out of a failed 2D
+// mode: its later calls overwrite it, then clear it. An OpenGL mode, asked
+// for only to learn why, fails for the same reason and keeps it, as the 2D
+// picture is presented through that very stack.
+void BuscaRazon(int ancho, int alto)
+{
+    if (SDL_SetVideoMode(ancho, alto, 0, SDL_OPENGL) == nullptr && *SDL_GetError() != '\0')
+        return;
+    char controlador[32] = "?";
+    SDL_VideoDriverName(controlador, sizeof controlador);
+    SDL_SetError("SDL no dio el motivo (controlador de video: %s)", controlador);
 }
 
 }  // namespace
@@ -34,23 +73,21 @@ bool PorDefecto(const char* variable, const char* valor)
 
 void PreparaVentana()
 {
-    ligera = a_medida = false;
-    // The classic library cannot scale; away from a desktop (a handheld's
-    // KMS/DRM) SDL2's own choices are the ones known to work.
-    if (!EsSdl12Compat() || !(Puesta("DISPLAY") || Puesta("WAYLAND_DISPLAY")))
+    ligera = false;
+    if (!EsSdl12Compat())
         return;
-    a_medida = !Puesta("SDL12COMPAT_WINDOW_SCALING");
     // Whole multiples stay crisp, and so does the picture letterboxed in full screen.
     PorDefecto("SDL12COMPAT_SCALE_METHOD", "nearest");
-    // SDL2 would scale through OpenGL, which without a GPU driver is Mesa's
-    // LLVM: some 90 MB to show 320x240 pixels. Its software path shows the
-    // same picture, but needs a window framebuffer, which X11 gives.
-    const bool x11 = Puesta("DISPLAY") && (!Puesta("SDL_VIDEODRIVER") || strcmp(getenv("SDL_VIDEODRIVER"), "x11") == 0);
-    if (!x11 || Puesta("SDL_RENDER_DRIVER") || Puesta("SDL_FRAMEBUFFER_ACCELERATION") ||
-        Puesta("SDL12COMPAT_OPENGL_SCALING"))
+    // SDL reads these as video starts. Wayland gives no window framebuffer:
+    // SDL presents through OpenGL there anyway. Nothing here if the player
+    // chose how SDL presents.
+    if (!EnX11() || Puesta("SDL12COMPAT_OPENGL_SCALING"))
         return;
-    setenv("SDL_RENDER_DRIVER", "software", 1);
-    setenv("SDL_FRAMEBUFFER_ACCELERATION", "0", 1);
+    for (const auto& variable : LIGERA)
+        if (Puesta(variable[0]))
+            return;
+    for (const auto& variable : LIGERA)
+        setenv(variable[0], variable[1], 1);
     ligera = true;
 }
 
@@ -61,18 +98,29 @@ int EscalaVentana(int ancho, int alto, int escritorio_w, int escritorio_h)
 
 SDL_Surface* AbreVentana(int ancho, int alto, int bpp, Uint32 flags)
 {
-    const SDL_VideoInfo* escritorio = SDL_GetVideoInfo();
-    if (a_medida && escritorio != nullptr) {
-        char escala[12];
-        snprintf(escala, sizeof escala, "%d", EscalaVentana(ancho, alto, escritorio->current_w, escritorio->current_h));
-        setenv("SDL12COMPAT_WINDOW_SCALING", escala, 1);
+    // A handheld's screen is the game's alone: its launcher says so, and the
+    // picture fills it at once, whatever the compositor would do with a window.
+    const char* completa = getenv("BRIKANDO_PANTALLA_COMPLETA");
+    if (completa != nullptr && atoi(completa) != 0)
+        flags |= SDL_FULLSCREEN;
+    // Away from a desktop (a handheld's KMS/DRM) SDL's own choices are the
+    // ones known to work; the classic library cannot scale.
+    if (EsSdl12Compat() && (Controlador("x11") || Controlador("wayland"))) {
+        const SDL_VideoInfo* escritorio = SDL_GetVideoInfo();
+        if ((escala_nuestra || !Puesta("SDL12COMPAT_WINDOW_SCALING")) && escritorio != nullptr) {
+            char escala[12];
+            snprintf(escala, sizeof escala, "%d",
+                     EscalaVentana(ancho, alto, escritorio->current_w, escritorio->current_h));
+            setenv("SDL12COMPAT_WINDOW_SCALING", escala, 1);
+            escala_nuestra = true;
+        }
     }
     SDL_Surface* pantalla = SDL_SetVideoMode(ancho, alto, bpp, flags);
     if (pantalla == nullptr && ligera) {
         // A backend without a window framebuffer: video starts again, on the
         // library's defaults.
-        unsetenv("SDL_RENDER_DRIVER");
-        unsetenv("SDL_FRAMEBUFFER_ACCELERATION");
+        for (const auto& variable : LIGERA)
+            unsetenv(variable[0]);
         ligera = false;
         SDL_QuitSubSystem(SDL_INIT_VIDEO);
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
@@ -80,6 +128,8 @@ SDL_Surface* AbreVentana(int ancho, int alto, int bpp, Uint32 flags)
             pantalla = SDL_SetVideoMode(ancho, alto, bpp, flags);
         }
     }
+    if (pantalla == nullptr && *SDL_GetError() == '\0')
+        BuscaRazon(ancho, alto);
     return pantalla;
 }
 

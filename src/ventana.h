@@ -4,11 +4,11 @@
 #include <SDL.h>
 
 // The game's window, on either SDL 1.2. The classic library draws a 320x240
-// window itself and cannot scale it. sdl12-compat (SDL 1.2 over SDL2, the
-// SDL 1.2 of most distributions today) presents through SDL2: on a desktop
-// the game sizes that window to the screen and, over X11, asks SDL2 for its
-// software path, which needs no OpenGL stack. Whatever the player has set in
-// the environment wins over what the game would choose.
+// window itself and cannot scale it. sdl12-compat (SDL 1.2 over SDL2 or, on
+// the newest systems, over SDL3 through sdl2-compat) presents through SDL2:
+// on a desktop the game sizes that window to the screen and, over X11, asks
+// for the software path, which needs no OpenGL stack. Whatever the player has
+// set in the environment wins over what the game would choose.
 
 // Whether SDL 1.2 here is sdl12-compat, which numbers itself 1.2.50 and up.
 bool EsSdl12Compat();
@@ -16,13 +16,16 @@ bool EsSdl12Compat();
 // Sets variable to valor unless the player has set it; true when it did.
 bool PorDefecto(const char* variable, const char* valor);
 
-// Before SDL_Init: what sdl12-compat and SDL2 read while they start.
+// Before SDL_Init, as SDL reads them when video starts: the scaling method
+// and, where SDL will pick X11, the software path.
 void PreparaVentana();
 
-// After SDL_Init: the video mode, on a desktop over sdl12-compat in a window
-// as large as EscalaVentana says. Should SDL2's software path fail to open
-// it, video starts again on the library's own defaults. Null only when those
-// fail too (SDL_GetError says why).
+// After SDL_Init, which picks the video driver: the video mode. On a desktop
+// over sdl12-compat it comes in a window as large as EscalaVentana says;
+// with BRIKANDO_PANTALLA_COMPLETA=1 (a handheld's launcher sets it) it fills
+// the screen at once. Should the software path fail to open it (SDL picked
+// another driver), video starts again on the library's own defaults. Null when nothing opens; SDL_GetError
+// then says why, even where sdl12-compat loses SDL's own reason.
 SDL_Surface* AbreVentana(int ancho, int alto, int bpp, Uint32 flags);
 
 // The largest whole multiple of ancho x alto that fits within 85% of a

@@ -1,7 +1,8 @@
 /* Preloaded into the real game to watch it start. ESPIA_SDL=FILE: a line per
  * call below, with the asset's path if any. ESPIA_SDL_FALLA=NAME: that call
  * fails, with the reason "fallo inyectado"; NAME:VARIABLE, only while the
- * environment variable VARIABLE is set. */
+ * environment variable VARIABLE is set. ESPIA_SDL_SIN_RAZON=1: a failed 2D
+ * video mode leaves no reason, as sdl12-compat over SDL3 does. */
 
 #define _GNU_SOURCE
 #include <dlfcn.h>
@@ -44,7 +45,15 @@ static int Falla(const char* nombre)
     }
 ESPIA(int, SDL_Init, "", -1, (Uint32 flags), (flags))
 ESPIA(int, TTF_Init, "", -1, (void), ())
-ESPIA(SDL_Surface*, SDL_SetVideoMode, "", NULL, (int w, int h, int bpp, Uint32 flags), (w, h, bpp, flags))
+SDL_Surface* SDL_SetVideoMode(int w, int h, int bpp, Uint32 flags)
+{
+    Anota("SDL_SetVideoMode", flags & SDL_OPENGL ? "opengl" : "");
+    if (!Falla("SDL_SetVideoMode"))
+        return REAL(SDL_SetVideoMode)(w, h, bpp, flags);
+    if (getenv("ESPIA_SDL_SIN_RAZON") && !(flags & SDL_OPENGL))
+        SDL_SetError("%s", "");
+    return NULL;
+}
 ESPIA(SDL_Surface*, SDL_DisplayFormat, "", NULL, (SDL_Surface * s), (s))
 ESPIA(SDL_Surface*, IMG_Load, file, NULL, (const char* file), (file))
 ESPIA(TTF_Font*, TTF_OpenFont, file, NULL, (const char* file, int ptsize), (file, ptsize))
