@@ -1,9 +1,9 @@
 #!/bin/bash
 # Installs the Debian packages that Brikando needs and that are missing.
-# usage: deps.sh play|test|portmaster|web [arm] [debian13] [portmaster] [web]   (as root, or with sudo)
+# usage: deps.sh play|test|portmaster|web [arm] [debian] [portmaster] [web]   (as root, or with sudo)
 #   play        building and playing;      test      building and testing;
 #   arm         the ARM cross-builds' compilers and libraries, and qemu-user;
-#   debian13    mmdebstrap, which makes the Debian 13 stage's root;
+#   debian      mmdebstrap, which makes the Debian 13 and unstable roots;
 #   portmaster  building the handheld port in a Debian 11 root, and running it there;
 #   web         building the web page with Emscripten; with test, Chromium and npm to test it.
 set -euo pipefail
@@ -28,12 +28,12 @@ case "${1:-}" in
     test) paquetes=("${JUGAR[@]}" "${PROBAR[@]}") ;;
     portmaster) paquetes=("${PUERTO[@]}") ;;
     web) paquetes=("${WEB[@]}") ;;
-    *) echo "usage: $0 play|test|portmaster|web [arm] [debian13] [portmaster] [web]" >&2; exit 2 ;;
+    *) echo "usage: $0 play|test|portmaster|web [arm] [debian] [portmaster] [web]" >&2; exit 2 ;;
 esac
 for grupo in "${@:2}"; do
     case $grupo in
         arm) paquetes+=("${CRUZADO[@]}") ;;
-        debian13) paquetes+=(mmdebstrap) ;;
+        debian) paquetes+=(mmdebstrap) ;;
         portmaster) paquetes+=("${PUERTO[@]}") ;;
         # npm only where Node.js came without it.
         web) paquetes+=("${WEB[@]}" chromium)

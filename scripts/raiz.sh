@@ -4,7 +4,8 @@
 #       it: the host's resolv.conf, and its /proc, /sys, /dev, /dev/pts and
 #       X servers (/tmp/.X11-unix) bound into it. Foreign architectures run
 #       under qemu-user, through binfmt_misc. Debian 11 comes from its main
-#       suite alone: its security updates are not served here.
+#       suite alone: its security updates are not served here. Unstable is a
+#       frozen copy whose Release file has expired: apt there is told so.
 #   dentro ROOT COMMAND...   runs COMMAND in ROOT, in a clean environment,
 #       with no standard input.
 # On exit, whatever still runs in a root made here is killed, and the root
@@ -39,9 +40,10 @@ crea_raiz() {
         [ -e /proc/sys/fs/binfmt_misc/status ] || mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
         [ -e /proc/sys/fs/binfmt_misc/qemu-aarch64 ] || cat /usr/lib/binfmt.d/qemu-aarch64.conf >/proc/sys/fs/binfmt_misc/register
     fi
-    local fuentes=()
+    local fuentes=() opciones=()
     [ "$suite" != bullseye ] || fuentes=("deb http://deb.debian.org/debian bullseye main")
-    mmdebstrap --quiet --variant=minbase "$@" "$suite" "$RAIZ" "${fuentes[@]}"
+    [ "$suite" != sid ] || opciones=(--aptopt='Acquire::Check-Valid-Until "false"')
+    mmdebstrap --quiet --variant=minbase "${opciones[@]}" "$@" "$suite" "$RAIZ" "${fuentes[@]}"
     cp /etc/resolv.conf "$RAIZ/etc/"
     for d in "${MONTAJES[@]}"; do
         mkdir -p "$RAIZ/$d" "/$d"

@@ -10,7 +10,9 @@
 #                 no X server under qemu-user, and the package;
 #   debian13      on Debian 12, as root: a fresh Debian 13 root where the
 #                 release package installs and starts, and where this test
-#                 command runs again (scripts/debian13.sh);
+#                 command runs again (scripts/debian.sh);
+#   unstable      the same in a fresh Debian unstable root, whose sdl12-compat
+#                 runs over sdl2-compat and SDL3, as on Fedora and Arch;
 #   portmaster    as root: the handheld port, built twice in fresh Debian 11
 #                 roots (the same bytes), checked as PortMaster wants it and
 #                 run in a Debian 11 arm64 root as a firmware runs it;
@@ -22,27 +24,32 @@
 set -uo pipefail
 cd "$(dirname "$0")/.."
 
-ETAPAS=" ${BRIKANDO_ETAPAS:-release sdl12-compat sanitizers armhf arm64 portmaster web debian13} "
+ETAPAS=" ${BRIKANDO_ETAPAS:-release sdl12-compat sanitizers armhf arm64 portmaster web debian13 unstable} "
 etapa() { [[ $ETAPAS == *" $1 "* ]]; }
 . /etc/os-release
 ARQ=$(dpkg --print-architecture)
 ES_DEBIAN12=false
 [ "${VERSION_CODENAME:-}" = bookworm ] && ES_DEBIAN12=true
-# The Debian 13 stage makes a root of its own, which needs root here.
-DEBIAN13=false
-$ES_DEBIAN12 && etapa debian13 && [ "$(id -u)" -eq 0 ] && DEBIAN13=true
+# The Debian 13 and unstable stages make roots of their own, which needs root here.
+OTRAS_DEBIAN=false
+$ES_DEBIAN12 && { etapa debian13 || etapa unstable; } && [ "$(id -u)" -eq 0 ] && OTRAS_DEBIAN=true
 # The port's roots need root too.
 PORTMASTER=false
 etapa portmaster && [ "$(id -u)" -eq 0 ] && PORTMASTER=true
 grupos=()
 { etapa armhf || etapa arm64; } && grupos+=(arm)
-$DEBIAN13 && grupos+=(debian13)
+$OTRAS_DEBIAN && grupos+=(debian)
 $PORTMASTER && grupos+=(portmaster)
 etapa web && grupos+=(web)
-bash scripts/deps.sh test "${grupos[@]}" || exit 1
 REGISTROS=build-logs
 rm -rf "$REGISTROS"
 mkdir -p "$REGISTROS"
+# A package the archive no longer has fails the run, and says which.
+if ! bash scripts/deps.sh test "${grupos[@]}" 2>"$REGISTROS/paquetes.log"; then
+    cat "$REGISTROS/paquetes.log"
+    printf '\nSummary\n  %-13s %s\nFAILED\n' packages "$(tail -n 1 "$REGISTROS/paquetes.log")"
+    exit 1
+fi
 NUCLEOS=$(nproc)
 resumen=()
 fallo=0
@@ -59,12 +66,16 @@ salta() {
 }
 
 # The SDL 1.2 that Debian's libsdl1.2debian is for architecture $1, in words:
-# from Debian 13 on, that package is sdl12-compat.
+# from Debian 13 on, that package is sdl12-compat, and on unstable its SDL2
+# is sdl2-compat, SDL2's interface over SDL3.
 sdl_de() {
-    if [ "$(dpkg-query -W -f '${source:Package}' "libsdl1.2debian:$1")" = sdl12-compat ]; then
-        echo "sdl12-compat $(version_de "libsdl1.2debian:$1") over SDL2 $(version_de "libsdl2-2.0-0:$1")"
-    else
+    if [ "$(dpkg-query -W -f '${source:Package}' "libsdl1.2debian:$1")" != sdl12-compat ]; then
         echo "classic SDL $(version_de "libsdl1.2debian:$1")"
+    elif [ "$(dpkg-query -W -f '${source:Package}' "libsdl2-2.0-0:$1")" = sdl2-compat ]; then
+        echo "sdl12-compat $(version_de "libsdl1.2debian:$1") over sdl2-compat $(version_de "libsdl2-2.0-0:$1")" \
+            "over SDL3 $(version_de "libsdl3-0:$1")"
+    else
+        echo "sdl12-compat $(version_de "libsdl1.2debian:$1") over SDL2 $(version_de "libsdl2-2.0-0:$1")"
     fi
 }
 # The upstream version of installed package $1.
@@ -143,20 +154,20 @@ arm() {
     prueba "$1" "build-$1" "" "$(sdl_de "$1") (qemu-user)" "(the window test runs on the host)"
 }
 
-# A fresh Debian 13 root, where the release package installs and this
-# command runs again.
-debian13() {
-    local registro="$REGISTROS/debian13.log" inicio=$SECONDS estado=ok veredicto=passed
-    printf '%-13s ' debian13
+# A fresh root of a newer Debian, $1 (debian13 or unstable) for suite $2,
+# where the release package installs and this command runs again.
+otra_debian() {
+    local nombre=$1 suite=$2 registro="$REGISTROS/$1.log" inicio=$SECONDS estado=ok veredicto=passed
+    printf '%-13s ' "$nombre"
     if ! (cd build && cpack -G DEB) >"$registro" 2>&1 ||
-        ! bash scripts/debian13.sh build/brikando_*_"$ARQ".deb "$REGISTROS/debian13" >>"$registro" 2>&1; then
+        ! bash scripts/debian.sh "$suite" build/brikando_*_"$ARQ".deb "$REGISTROS/$nombre" >>"$registro" 2>&1; then
         estado=no veredicto=FAILED
     fi
     veredicto="$veredicto in $((SECONDS - inicio)) s"
     echo "$veredicto"
     [ $estado = ok ] || tail -n 60 "$registro"
-    anota debian13 "a fresh Debian 13 root, $veredicto:" $estado
-    while IFS= read -r linea; do resumen+=("  $linea"); done < <(sed -n '/^Debian 13 summary$/,$s/^  //p' "$registro")
+    anota "$nombre" "a fresh Debian $suite root, $veredicto:" $estado
+    while IFS= read -r linea; do resumen+=("  $linea"); done < <(sed -n '/^Debian .* summary$/,$s/^  //p' "$registro")
 }
 
 # The handheld port: built twice, compared, checked and run (tests/portmaster.sh).
@@ -254,19 +265,22 @@ else
     salta web "left out (BRIKANDO_ETAPAS)"
 fi
 
-if ! etapa debian13; then
-    salta debian13 "left out (BRIKANDO_ETAPAS)"
-elif ! $ES_DEBIAN12; then
-    salta debian13 "it runs from Debian 12; this is ${PRETTY_NAME:-another system}"
-elif ! $DEBIAN13; then
-    salta debian13 "it needs root, to make and enter the root"
-elif ! etapa release; then
-    salta debian13 "it installs the release stage's package, which was left out"
-elif [ ! -x build/brikando ]; then
-    anota debian13 "not run: the release build failed" no
-else
-    debian13
-fi
+for par in debian13:trixie unstable:sid; do
+    nombre=${par%:*}
+    if ! etapa "$nombre"; then
+        salta "$nombre" "left out (BRIKANDO_ETAPAS)"
+    elif ! $ES_DEBIAN12; then
+        salta "$nombre" "it runs from Debian 12; this is ${PRETTY_NAME:-another system}"
+    elif ! $OTRAS_DEBIAN; then
+        salta "$nombre" "it needs root, to make and enter the root"
+    elif ! etapa release; then
+        salta "$nombre" "it installs the release stage's package, which was left out"
+    elif [ ! -x build/brikando ]; then
+        anota "$nombre" "not run: the release build failed" no
+    else
+        otra_debian "$nombre" "${par#*:}"
+    fi
+done
 
 echo
 echo "Summary"

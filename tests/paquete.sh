@@ -45,9 +45,15 @@ SIN_PAGINA=url-homepage-missing
 appstreamcli validate --pedantic --no-net "$RAIZ"/usr/share/metainfo/*.xml >"$TRABAJO/as.txt" 2>&1 ||
     grep -q "$SIN_PAGINA" "$TRABAJO/as.txt" || falla "the AppStream metadata" "$TRABAJO/as.txt"
 ! grep -E '^[EW]:' "$TRABAJO/as.txt" | grep -v "$SIN_PAGINA" || falla "the AppStream metadata" "$TRABAJO/as.txt"
+# AppStream 1.2 caches the icons as JPEG XL.
+iconos() {
+    local tamano
+    for tamano in 64x64 128x128; do
+        compgen -G "$TRABAJO/catalogo/usr/share/swcatalog/icons/brikando/$tamano/*.[pj][nx][gl]" >/dev/null || return 1
+    done
+}
 appstreamcli compose --no-net --no-color --print-report=full --result-root="$TRABAJO/catalogo" --origin=brikando \
-    "$RAIZ" >"$TRABAJO/as.txt" 2>&1 && ! grep -E '^ *[EW]:' "$TRABAJO/as.txt" | grep -v "$SIN_PAGINA" &&
-    ls "$TRABAJO"/catalogo/usr/share/swcatalog/icons/brikando/{64x64,128x128}/*.png >/dev/null ||
+    "$RAIZ" >"$TRABAJO/as.txt" 2>&1 && ! grep -E '^ *[EW]:' "$TRABAJO/as.txt" | grep -v "$SIN_PAGINA" && iconos ||
     falla "the AppStream catalogue" "$TRABAJO/as.txt"
 
 # Built again elsewhere, without the emulator if any, the same bytes.

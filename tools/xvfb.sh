@@ -98,8 +98,9 @@ captura() {
 }
 
 # How many pixels differ between two images; with $3 (WxH+X+Y), in that part.
+# ImageMagick 7 adds the normalised figure in brackets.
 diferencia() {
-    compare -metric AE ${3:+-extract "$3"} "$1" "$2" null: 2>&1 || true
+    { compare -metric AE ${3:+-extract "$3"} "$1" "$2" null: 2>&1 || true; } | cut -d ' ' -f 1
 }
 
 # Runs the command that follows every 0.1 s until it succeeds, for up to $1 s.
