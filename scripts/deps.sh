@@ -11,7 +11,8 @@ set -euo pipefail
 JUGAR=(cmake make g++ pkg-config libsdl1.2-dev libsdl-image1.2-dev libsdl-ttf2.0-dev
        fonts-dejavu-core fontconfig)
 PROBAR=(libgtest-dev libbenchmark-dev libpng-dev xvfb xdotool x11-apps imagemagick
-        dpkg-dev file lintian appstream appstream-compose desktop-file-utils libsdl2-2.0-0 weston)
+        dpkg-dev file lintian appstream appstream-compose desktop-file-utils libsdl2-2.0-0
+        sway grim xwayland x11-xserver-utils wtype python3)
 # The ARM targets' compilers, and their libraries through multiarch.
 ARM=(armhf arm64)
 CRUZADO=(qemu-user-static)

@@ -1,9 +1,9 @@
 # Debian roots in folders of /tmp, for the stages that need another release
 # or architecture, made as sbuild and pbuilder make theirs. Source it; as root.
 #   crea_raiz NAME SUITE [MMDEBSTRAP_OPTION...]   makes one, and sets RAIZ to
-#       it: the host's resolv.conf, and its /proc, /sys, /dev, /dev/pts and
-#       X servers (/tmp/.X11-unix) bound into it. Foreign architectures run
-#       under qemu-user, through binfmt_misc. Debian 11 comes from its main
+#       it: the host's resolv.conf, and its /proc, /sys, /dev, /dev/pts,
+#       shared memory and X servers (/tmp/.X11-unix) bound into it. Foreign
+#       architectures run under qemu-user, through binfmt_misc. Debian 11 comes from its main
 #       suite alone: its security updates are not served here. Unstable is a
 #       frozen copy whose Release file has expired: apt there is told so.
 #   dentro ROOT COMMAND...   runs COMMAND in ROOT, in a clean environment,
@@ -12,7 +12,7 @@
 # unmounted and removed, never while anything is still mounted in it: that
 # would reach the host's /dev.
 
-MONTAJES=(proc sys dev dev/pts tmp/.X11-unix)
+MONTAJES=(proc sys dev dev/pts dev/shm tmp/.X11-unix)
 RAICES=()
 
 desmonta_raices() {

@@ -7,7 +7,6 @@
 
 namespace {
 
-bool ligera = false;          // the game chose the software path
 bool escala_nuestra = false;  // SDL12COMPAT_WINDOW_SCALING is the game's, not the player's
 
 // Over X11 SDL2 (or SDL3) can present the software renderer's picture
@@ -32,14 +31,28 @@ bool Controlador(const char* nombre)
     return SDL_VideoDriverName(controlador, sizeof controlador) != nullptr && strcasecmp(controlador, nombre) == 0;
 }
 
-// Whether SDL will pick X11, which it does wherever DISPLAY is set unless
-// the player names another driver (SDL3's own name for the variable too).
-bool EnX11()
+// SDL reads what follows as its video starts.
+bool ReiniciaVideo()
 {
-    for (const char* variable : {"SDL_VIDEODRIVER", "SDL_VIDEO_DRIVER"})
-        if (Puesta(variable) && strcasecmp(getenv(variable), "x11") != 0)
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0)
+        return false;
+    SDL_ShowCursor(SDL_DISABLE);
+    return true;
+}
+
+// The software path over X11, unless the player chose how SDL presents.
+bool PideLigera()
+{
+    if (Puesta("SDL12COMPAT_OPENGL_SCALING"))
+        return false;
+    for (const auto& variable : LIGERA)
+        if (Puesta(variable[0]))
             return false;
-    return Puesta("DISPLAY");
+    for (const auto& variable : LIGERA)
+        setenv(variable[0], variable[1], 1);
+    ReiniciaVideo();
+    return true;
 }
 
 // sdl12-compat over SDL3 loses SDL's reason on the way out of a failed 2D
@@ -73,22 +86,9 @@ bool PorDefecto(const char* variable, const char* valor)
 
 void PreparaVentana()
 {
-    ligera = false;
-    if (!EsSdl12Compat())
-        return;
     // Whole multiples stay crisp, and so does the picture letterboxed in full screen.
-    PorDefecto("SDL12COMPAT_SCALE_METHOD", "nearest");
-    // SDL reads these as video starts. Wayland gives no window framebuffer:
-    // SDL presents through OpenGL there anyway. Nothing here if the player
-    // chose how SDL presents.
-    if (!EnX11() || Puesta("SDL12COMPAT_OPENGL_SCALING"))
-        return;
-    for (const auto& variable : LIGERA)
-        if (Puesta(variable[0]))
-            return;
-    for (const auto& variable : LIGERA)
-        setenv(variable[0], variable[1], 1);
-    ligera = true;
+    if (EsSdl12Compat())
+        PorDefecto("SDL12COMPAT_SCALE_METHOD", "nearest");
 }
 
 int EscalaVentana(int ancho, int alto, int escritorio_w, int escritorio_h)
@@ -104,8 +104,11 @@ SDL_Surface* AbreVentana(int ancho, int alto, int bpp, Uint32 flags)
     if (completa != nullptr && atoi(completa) != 0)
         flags |= SDL_FULLSCREEN;
     // Away from a desktop (a handheld's KMS/DRM) SDL's own choices are the
-    // ones known to work; the classic library cannot scale.
+    // ones known to work; the classic library cannot scale. Wayland gives no
+    // window framebuffer: SDL presents through OpenGL there anyway.
+    bool ligera = false;
     if (EsSdl12Compat() && (Controlador("x11") || Controlador("wayland"))) {
+        ligera = Controlador("x11") && PideLigera();
         const SDL_VideoInfo* escritorio = SDL_GetVideoInfo();
         if ((escala_nuestra || !Puesta("SDL12COMPAT_WINDOW_SCALING")) && escritorio != nullptr) {
             char escala[12];
@@ -121,12 +124,8 @@ SDL_Surface* AbreVentana(int ancho, int alto, int bpp, Uint32 flags)
         // library's defaults.
         for (const auto& variable : LIGERA)
             unsetenv(variable[0]);
-        ligera = false;
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-        if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
-            SDL_ShowCursor(SDL_DISABLE);
+        if (ReiniciaVideo())
             pantalla = SDL_SetVideoMode(ancho, alto, bpp, flags);
-        }
     }
     if (pantalla == nullptr && *SDL_GetError() == '\0')
         BuscaRazon(ancho, alto);

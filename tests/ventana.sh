@@ -6,11 +6,13 @@
 # pixel, which the arrows turn and take to both walls; hidden and shown
 # again, the window comes back with its picture; closing exits 0, with
 # nothing written; SDL12COMPAT_WINDOW_SCALING=1 gives 320x240. Over
-# sdl12-compat then: Wayland and a failed software path still open a window,
-# and a virtual pad plays in both layouts.
+# sdl12-compat then: Wayland desktops on sway, X11 and Wayland, at scale 1 and
+# 2; a failed software path still opens a window; and a virtual pad plays in
+# both layouts.
 # usage: ventana.sh BUILD_DIR IMG_DIR GESTOR_VENTANAS MANDO_VIRTUAL ESPIA_SDL
 
 . "$(dirname "$0")/../tools/xvfb.sh"
+. "$(dirname "$0")/../tools/sway.sh"
 BUILD=$1 IMG=$2 GESTOR=$3 MANDO=$4 ESPIA=$5
 # A sanitizer build needs full stacks for its suppressions to name the
 # libraries that leak, and must let the helpers be preloaded before its
@@ -57,6 +59,7 @@ completa() {
 }
 
 arranca_xvfb 1280x960x24
+DISPLAY_XVFB=$DISPLAY
 "$GESTOR" pantalla-completa &
 AYUDANTES="$AYUDANTES $!"
 arranca_juego "$BUILD" ./brikando
@@ -103,23 +106,66 @@ tecla Escape
 espera_fin 5 0 "ESCAPE in the menu"
 $COMPAT || { echo "window: ok"; exit 0; }
 
-# Wayland has no window framebuffer for SDL2's software path: Weston's kiosk
-# shell, in a window of this X server, gives the game its whole 1280x960.
-mkdir -m 700 "$TRABAJO/xdg"
-XDG_RUNTIME_DIR="$TRABAJO/xdg" weston --backend=x11-backend.so --shell=kiosk-shell.so --use-pixman \
-    --width=1280 --height=960 --socket=brikando --idle-time=0 >"$TRABAJO/weston.txt" 2>&1 &
-WESTON=$! && AYUDANTES="$AYUDANTES $WESTON"
-reintenta 5 test -S "$TRABAJO/xdg/brikando"
+# Wayland desktops, on a headless sway whose windows float as a stacking
+# desktop's do, at scale 1 and at scale 2 (HiDPI), with Xwayland: with
+# DISPLAY and WAYLAND_DISPLAY both set SDL picks X11 (Xwayland), the
+# software path, which F11 takes to full screen and back; asked for Wayland,
+# it presents through OpenGL (EGL). Either way the window is a whole multiple
+# of 320x240 in the screen's own pixels, no larger than the screen, and crisp.
+
+# Starts the game on sway with the variables given, if any.
+en_sway() {
+    (cd "$BUILD" && exec env "$@" ./brikando >"$TRABAJO/salida.txt" 2>"$TRABAJO/errores.txt") &
+    PID_JUEGO=$!
+}
+# Waits for the window to show the menu, then checks it; $1 says where, $2
+# is the scale, $3 the shell the window must have.
+muestra_sway() {
+    local e=$2
+    espera_sway 10 'W > 0' || falla "$1: no window in sway's tree: $(cat "$TRABAJO/errores.txt")"
+    reintenta 5 eval 'sleep 0.2 && read -r W H X Y FS FLOTA TIPO < <(ventana_sway) && captura_sway "$TRABAJO/s.png" &&
+        convert "$TRABAJO/s.png" -crop $((W * e))x$((H * e))+$((X * e))+$((Y * e)) +repage "png24:$TRABAJO/v.png" &&
+        convert "$IMG/menu_principal.png" -sample $((W * e))x$((H * e)) "png24:$TRABAJO/m.png" &&
+        [ "$(diferencia "$TRABAJO/v.png" "$TRABAJO/m.png")" = 0 ]' ||
+        falla "$1: the window does not show the menu crisp ($W x $H at $X,$Y)"
+    ((W * e % 320 == 0 && W * 3 == H * 4 && W * e <= 1920 && H * e <= 1080)) || falla "$1: a window of $W x $H"
+    [ "$TIPO" = "$3" ] || falla "$1: a window of $TIPO, not $3"
+}
 # Mesa's EGL driver is unloaded before the exit, and what it keeps cannot be
-# named to LeakSanitizer: leaks go unchecked in this one run.
-(cd "$BUILD" && exec env XDG_RUNTIME_DIR="$TRABAJO/xdg" WAYLAND_DISPLAY=brikando SDL_VIDEODRIVER=wayland \
-    ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0" ./brikando >"$TRABAJO/salida.txt" 2>"$TRABAJO/errores.txt") &
-PID_JUEGO=$!
-VENTANA=$(xdotool search --sync --class '^Weston Compositor$' | head -n 1)
-espera_imagen "$IMG/menu_principal.png" 10 || falla "no menu over Wayland: $(cat "$TRABAJO/weston.txt")"
-tecla Escape
-espera_fin 5 0 "ESCAPE in the menu over Wayland"
-kill $WESTON
+# named to LeakSanitizer: leaks go unchecked on Wayland.
+WAYLAND=(SDL_VIDEODRIVER=wayland ASAN_OPTIONS="$ASAN_OPTIONS:detect_leaks=0")
+# F11, pressed with command $3, takes the window in $1 to the whole screen,
+# at scale $2, and back; then ESCAPE quits.
+completa_sway() {
+    local w h
+    read -r w h _ < <(ventana_sway)
+    $3 F11
+    espera_sway 5 "FS == 1 && W == 1920 / $2 && H == 1080 / $2" || falla "F11 $1: $W x $H, full screen $FS"
+    $3 F11
+    espera_sway 5 "FS == 0 && W == $w && H == $h" || falla "F11 again $1: $W x $H, full screen $FS"
+    $3 Escape
+    espera_fin 5 0 "ESCAPE $1"
+}
+for escala in 1 2; do
+    arranca_sway 1920x1080 "$escala" escritorio
+    en_sway
+    muestra_sway "X11 on sway at scale $escala" "$escala" xwayland
+    ! usa_gl || falla "X11 on sway: an OpenGL library is mapped"
+    # Xwayland takes a virtual keyboard's keys by their position, not their
+    # names: X clients get theirs from xdotool, as under Xvfb.
+    VENTANA=$(xdotool search --pid "$PID_JUEGO" --name '^Brikando$' | head -n 1)
+    completa_sway "on sway's X11" "$escala" tecla
+    en_sway "${WAYLAND[@]}"
+    muestra_sway "Wayland on sway at scale $escala" "$escala" xdg_shell
+    completa_sway "on Wayland" "$escala" tecla_sway
+done
+# Without Mesa's EGL Wayland has nothing to present with: the game says why.
+en_sway "${WAYLAND[@]}" __EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent
+espera_fin 10 1 "Wayland without EGL"
+LC_ALL=C grep -qa '^No se puede iniciar el modo de v.deo: .' "$TRABAJO/salida.txt" ||
+    falla "Wayland without EGL wrote '$(cat "$TRABAJO/salida.txt")'"
+unset WAYLAND_DISPLAY SWAYSOCK
+export DISPLAY=$DISPLAY_XVFB
 
 # SDL2's software path failing (the spy makes the video mode fail while it
 # is asked for), video starts again on sdl12-compat's defaults.
