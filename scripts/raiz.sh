@@ -3,9 +3,10 @@
 #   crea_raiz NAME SUITE [MMDEBSTRAP_OPTION...]   makes one, and sets RAIZ to
 #       it: the host's resolv.conf, and its /proc, /sys, /dev, /dev/pts,
 #       shared memory and X servers (/tmp/.X11-unix) bound into it. Foreign
-#       architectures run under qemu-user, through binfmt_misc. Debian 11 comes from its main
-#       suite alone: its security updates are not served here. Unstable is a
-#       frozen copy whose Release file has expired: apt there is told so.
+#       architectures run under qemu-user, through binfmt_misc. Debian 11
+#       comes from its main suite alone: its security updates are not served
+#       here. Unstable is a frozen copy whose Release file has expired: apt
+#       there is told so.
 #   dentro ROOT COMMAND...   runs COMMAND in ROOT, in a clean environment,
 #       with no standard input.
 # On exit, whatever still runs in a root made here is killed, and the root
