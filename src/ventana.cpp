@@ -1,9 +1,11 @@
 #include "ventana.h"
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <strings.h>
+#include <unistd.h>
 
 namespace {
 
@@ -55,13 +57,36 @@ bool PideLigera()
     return true;
 }
 
+// An SDL that cannot open the screen may crash instead of saying so, as
+// SDL2 2.0.14 does on KMS/DRM: the game then writes its line and ends, as
+// any failed start does. Only what a signal handler may call.
+extern "C" void SdlCaido(int)
+{
+    static const char linea[] = "No se puede iniciar el modo de v\xED"
+                                "deo: SDL se detuvo al abrirlo (violacion de segmento)\n";
+    if (write(STDOUT_FILENO, linea, sizeof linea - 1) < 0) {
+    }
+    _exit(1);
+}
+
+// SDL_SetVideoMode, but a crash inside it becomes the start-up line.
+SDL_Surface* ModoDeVideo(int ancho, int alto, int bpp, Uint32 flags)
+{
+    struct sigaction caida = {}, antes;
+    caida.sa_handler = SdlCaido;
+    sigaction(SIGSEGV, &caida, &antes);
+    SDL_Surface* pantalla = SDL_SetVideoMode(ancho, alto, bpp, flags);
+    sigaction(SIGSEGV, &antes, nullptr);
+    return pantalla;
+}
+
 // sdl12-compat over SDL3 loses SDL's reason on the way out of a failed 2D
 // mode: its later calls overwrite it, then clear it. An OpenGL mode, asked
 // for only to learn why, fails for the same reason and keeps it, as the 2D
 // picture is presented through that very stack.
 void BuscaRazon(int ancho, int alto)
 {
-    if (SDL_SetVideoMode(ancho, alto, 0, SDL_OPENGL) == nullptr && *SDL_GetError() != '\0')
+    if (ModoDeVideo(ancho, alto, 0, SDL_OPENGL) == nullptr && *SDL_GetError() != '\0')
         return;
     char controlador[32] = "?";
     SDL_VideoDriverName(controlador, sizeof controlador);
@@ -118,14 +143,14 @@ SDL_Surface* AbreVentana(int ancho, int alto, int bpp, Uint32 flags)
             escala_nuestra = true;
         }
     }
-    SDL_Surface* pantalla = SDL_SetVideoMode(ancho, alto, bpp, flags);
+    SDL_Surface* pantalla = ModoDeVideo(ancho, alto, bpp, flags);
     if (pantalla == nullptr && ligera) {
         // A backend without a window framebuffer: video starts again, on the
         // library's defaults.
         for (const auto& variable : LIGERA)
             unsetenv(variable[0]);
         if (ReiniciaVideo())
-            pantalla = SDL_SetVideoMode(ancho, alto, bpp, flags);
+            pantalla = ModoDeVideo(ancho, alto, bpp, flags);
     }
     if (pantalla == nullptr && *SDL_GetError() == '\0')
         BuscaRazon(ancho, alto);

@@ -83,6 +83,15 @@ SDL_SetVideoMode|No se puede iniciar el modo de v${I}deo: |
 SDL_SetVideoMode:ESPIA_SDL_SIN_RAZON|No se puede iniciar el modo de v${I}deo: |
 SDL_DisplayFormat|Imposible cargar imagen del menu principal. Path: 'recursos/img/menu_principal.png' :|recursos/img/menu_principal.png 
 FIN
+# An SDL that crashes opening the screen gets the same line, and is not
+# asked to shut down after that.
+(cd "$TRABAJO" && rm -rf caido && mkdir caido && cp -r "$RECURSOS" caido/recursos && cd caido &&
+    ESPIA_SDL_CAIDA=1 ESPIA_SDL_FALLA=SDL_SetVideoMode SDL_VIDEODRIVER=dummy LD_PRELOAD="$TRABAJO/espia.so" \
+    ASAN_OPTIONS="${ASAN_OPTIONS:-}:verify_asan_link_order=0" "${EMULADOR[@]}" "$TRABAJO/brikando" >salida 2>errores)
+estado=$?
+[ $estado = 1 ] && [ "$(cat "$TRABAJO/caido/salida")" = "No se puede iniciar el modo de v${I}deo: SDL se detuvo al abrirlo \
+(violacion de segmento)" ] || { echo "a crash opening the screen: status $estado, wrote '$(cat "$TRABAJO/caido/salida")'"
+    fallos=$((fallos + 1)); }
 # Without joysticks the game starts all the same, and says nothing of them.
 prueba img/BackGroundT.png falta SDL_InitSubSystem "Imposible cargar imagen del background. Path: 'recursos/img/BackGroundT.png' :" \
     "?*" "recursos/img/menu_principal.png recursos/img/BackGroundT.png "

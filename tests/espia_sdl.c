@@ -2,10 +2,12 @@
  * call below, with the asset's path if any. ESPIA_SDL_FALLA=NAME: that call
  * fails, with the reason "fallo inyectado"; NAME:VARIABLE, only while the
  * environment variable VARIABLE is set. ESPIA_SDL_SIN_RAZON=1: a failed 2D
- * video mode leaves no reason, as sdl12-compat over SDL3 does. */
+ * video mode leaves no reason, as sdl12-compat over SDL3 does;
+ * ESPIA_SDL_CAIDA=1: it crashes, as SDL2 2.0.14 does on KMS/DRM. */
 
 #define _GNU_SOURCE
 #include <dlfcn.h>
+#include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -50,6 +52,8 @@ SDL_Surface* SDL_SetVideoMode(int w, int h, int bpp, Uint32 flags)
     Anota("SDL_SetVideoMode", flags & SDL_OPENGL ? "opengl" : "");
     if (!Falla("SDL_SetVideoMode"))
         return REAL(SDL_SetVideoMode)(w, h, bpp, flags);
+    if (getenv("ESPIA_SDL_CAIDA"))
+        raise(SIGSEGV);
     if (getenv("ESPIA_SDL_SIN_RAZON") && !(flags & SDL_OPENGL))
         SDL_SetError("%s", "");
     return NULL;
