@@ -9,10 +9,15 @@
 #include "constantes.h"
 #include "ventana.h"
 
+const Disposicion DISPOSICION_LINUX = {0, 6, 7, {-1, -1, -1, -1}, false};
+const Disposicion DISPOSICION_SDL2 = {0, 4, 6, {11, 12, 13, 14}, true};
+
 namespace {
 
-const Disposicion LINUX = {0, 6, 7, {-1, -1, -1, -1}, false};
-const Disposicion CONTROLADOR_SDL2 = {0, 4, 6, {11, 12, 13, 14}, true};
+const Joysticks DE_SDL = {SDL_NumJoysticks,      SDL_JoystickOpen,      SDL_JoystickClose,
+                          SDL_JoystickIndex,     SDL_JoystickNumButtons, SDL_JoystickUpdate,
+                          SDL_JoystickGetButton, SDL_JoystickGetAxis,   SDL_JoystickGetHat};
+Joysticks sdl = DE_SDL;
 const Uint8 DIRECCIONES[4] = {SDL_HAT_UP, SDL_HAT_DOWN, SDL_HAT_LEFT, SDL_HAT_RIGHT};
 // About half the range: a worn stick's drift, or a light touch, moves nothing.
 const int UMBRAL_EJE = 16384;
@@ -29,7 +34,7 @@ struct Sostenido {
 // SDL 1.2 numbers joysticks with a byte.
 Sostenido sostenidos[256];
 std::vector<SDL_Joystick*> mandos;
-Disposicion disposicion = LINUX;
+Disposicion disposicion = DISPOSICION_LINUX;
 bool fijada = false;
 std::deque<int> pulsaciones;  // polled presses not yet handed out
 
@@ -40,6 +45,11 @@ int Significado(int boton)
 }
 
 }  // namespace
+
+void UsaJoysticks(const Joysticks* joysticks)
+{
+    sdl = joysticks != nullptr ? *joysticks : DE_SDL;
+}
 
 void PreparaMandos()
 {
@@ -58,15 +68,16 @@ void AbreMandos()
     if (!fijada) {
         // sdl12-compat reads the variable as a number.
         const char* controlador = getenv("SDL12COMPAT_USE_GAME_CONTROLLERS");
-        disposicion = EsSdl12Compat() && controlador != nullptr && atoi(controlador) != 0 ? CONTROLADOR_SDL2 : LINUX;
+        disposicion = EsSdl12Compat() && controlador != nullptr && atoi(controlador) != 0 ? DISPOSICION_SDL2
+                                                                                        : DISPOSICION_LINUX;
     }
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK) < 0)
         return;
-    for (int k = 0; k < SDL_NumJoysticks(); k++) {
-        SDL_Joystick* mando = SDL_JoystickOpen(k);
+    for (int k = 0; k < sdl.numero(); k++) {
+        SDL_Joystick* mando = sdl.abre(k);
         // Axes without buttons, such as a laptop's accelerometer, are no pad.
-        if (mando != nullptr && SDL_JoystickNumButtons(mando) == 0)
-            SDL_JoystickClose(mando);
+        if (mando != nullptr && sdl.botones(mando) == 0)
+            sdl.cierra(mando);
         else if (mando != nullptr)
             mandos.push_back(mando);
     }
@@ -75,7 +86,7 @@ void AbreMandos()
 void CierraMandos()
 {
     for (SDL_Joystick* mando : mandos)
-        SDL_JoystickClose(mando);
+        sdl.cierra(mando);
     mandos.clear();
     pulsaciones.clear();
     std::fill(std::begin(sostenidos), std::end(sostenidos), Sostenido{});
@@ -114,23 +125,23 @@ int SondeaMandos()
 {
     if (!disposicion.sondeo || mandos.empty())
         return NO_EVENTOS;
-    SDL_JoystickUpdate();
+    sdl.actualiza();
     for (SDL_Joystick* mando : mandos) {
-        Sostenido& s = sostenidos[SDL_JoystickIndex(mando) & 0xFF];
+        Sostenido& s = sostenidos[sdl.indice(mando) & 0xFF];
         if (disposicion.cruceta[0] < 0) {
-            s.cruceta = SDL_JoystickGetHat(mando, 0);
+            s.cruceta = sdl.cruceta(mando, 0);
         } else {
             s.cruceta = 0;
             for (int k = 0; k < 4; k++)
-                if (SDL_JoystickGetButton(mando, disposicion.cruceta[k]))
+                if (sdl.boton(mando, disposicion.cruceta[k]))
                     s.cruceta |= DIRECCIONES[k];
         }
-        s.eje_x = SDL_JoystickGetAxis(mando, 0);
-        s.eje_y = SDL_JoystickGetAxis(mando, 1);
+        s.eje_x = sdl.eje(mando, 0);
+        s.eje_y = sdl.eje(mando, 1);
         const int botones[3] = {disposicion.a, disposicion.back, disposicion.start};
         for (int k = 0; k < 3; k++) {
             const Uint8 bit = static_cast<Uint8>(1 << k);
-            const bool pulsado = SDL_JoystickGetButton(mando, botones[k]) != 0, antes = (s.pulsados & bit) != 0;
+            const bool pulsado = sdl.boton(mando, botones[k]) != 0, antes = (s.pulsados & bit) != 0;
             if (pulsado && !antes)
                 pulsaciones.push_back(Significado(botones[k]));
             if (k == 0 && pulsado != antes)

@@ -22,6 +22,25 @@ struct Disposicion {
     bool sondeo;     // read by polling, not from events
 };
 
+// The layouts of Linux's numbering and of SDL2's game controller.
+extern const Disposicion DISPOSICION_LINUX;
+extern const Disposicion DISPOSICION_SDL2;
+
+// SDL 1.2's joystick calls, as mando makes them. Tests give pads of their
+// own; nulls put SDL's back.
+struct Joysticks {
+    int (*numero)();
+    SDL_Joystick* (*abre)(int indice);
+    void (*cierra)(SDL_Joystick* mando);
+    int (*indice)(SDL_Joystick* mando);
+    int (*botones)(SDL_Joystick* mando);
+    void (*actualiza)();
+    Uint8 (*boton)(SDL_Joystick* mando, int boton);
+    Sint16 (*eje)(SDL_Joystick* mando, int eje);
+    Uint8 (*cruceta)(SDL_Joystick* mando, int cruceta);
+};
+void UsaJoysticks(const Joysticks* joysticks);
+
 // Before SDL_Init: where SDL 1.2 is sdl12-compat, asks for its
 // game-controller layout, unless the player has chosen.
 void PreparaMandos();

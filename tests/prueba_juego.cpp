@@ -12,9 +12,16 @@
 #include <cstdlib>
 
 #include "apoyo.h"
+#include "mando.h"
 #include "ventana.h"
 
 using namespace apoyo;
+
+// Under LeakSanitizer, the leaks of libraries not ours are named there.
+extern "C" const char* __lsan_default_options()
+{
+    return "suppressions=" BRIKANDO_LSAN;
+}
 
 namespace {
 
@@ -356,6 +363,121 @@ TEST(Mando, JuegaComoLasTeclasSinSumarseAEllasYStartPausa)
     EXPECT_EQ(En(cuadros, 3740), Tablero(18, L_GIRADA, 0, {"...2......", "...2......", "...2......", "...2......"}));
     EXPECT_EQ(En(cuadros, 3920), En(cuadros, 3740));
     EXPECT_EQ(En(cuadros, 3940), "menu");
+}
+
+// Pads whose state a test sets, in place of SDL's joysticks: a pad holds
+// the buttons listed, its axes 0 and 1, and hat 0.
+struct Pad {
+    std::vector<int> botones;
+    Sint16 x = 0, y = 0;
+    Uint8 hat = 0;
+    int n_botones = 17;
+};
+std::vector<Pad> pads;
+SDL_Joystick* DePad(int k) { return reinterpret_cast<SDL_Joystick*>(&pads.at(static_cast<size_t>(k))); }
+Pad& PadDe(SDL_Joystick* j) { return *reinterpret_cast<Pad*>(j); }
+const Joysticks FALSOS = {
+    [] { return static_cast<int>(pads.size()); }, DePad, [](SDL_Joystick*) {},
+    [](SDL_Joystick* j) { return static_cast<int>(&PadDe(j) - pads.data()); },
+    [](SDL_Joystick* j) { return PadDe(j).n_botones; }, [] {},
+    [](SDL_Joystick* j, int b) {
+        const std::vector<int>& v = PadDe(j).botones;
+        return static_cast<Uint8>(std::find(v.begin(), v.end(), b) != v.end());
+    },
+    [](SDL_Joystick* j, int e) { return e == 0 ? PadDe(j).x : e == 1 ? PadDe(j).y : Sint16{0}; },
+    [](SDL_Joystick* j, int) { return PadDe(j).hat; }};
+
+// What the arrows would do: "ULDR" for those a pad holds, "." for the others.
+std::string Sostiene()
+{
+    std::string s;
+    for (const auto& [flecha, letra] : {std::pair{SDLK_UP, 'U'}, {SDLK_LEFT, 'L'}, {SDLK_DOWN, 'D'}, {SDLK_RIGHT, 'R'}})
+        s += MandoSostiene(flecha) ? letra : '.';
+    return s;
+}
+
+// Before any test fixes the layout: that is for the rest of the process.
+TEST(Mando, LaDisposicionDeLinuxSeLeeDeEventosYLaDeSdl2SoloSobreSdl12Compat)
+{
+    // sdl12-compat shows SDL2's layout when asked to; the classic library
+    // has none but Linux's, whose pads speak in events and are not polled.
+    pads = {Pad{{0, 6}, -32768}};
+    UsaJoysticks(&FALSOS);
+    setenv("SDL12COMPAT_USE_GAME_CONTROLLERS", "1", 1);
+    AbreMandos();
+    EXPECT_EQ(SondeaMandos(), EsSdl12Compat() ? ENTER : NO_EVENTOS);
+    CierraMandos();
+    setenv("SDL12COMPAT_USE_GAME_CONTROLLERS", "0", 1);
+    AbreMandos();
+    EXPECT_EQ(SondeaMandos(), NO_EVENTOS);
+    EXPECT_EQ(Sostiene(), "....");
+    SDL_Event e = {};
+    e.type = SDL_JOYBUTTONDOWN;
+    e.jbutton.button = 7;
+    EXPECT_EQ(EventoMando(e), INICIO);
+    e.jbutton.button = 6;
+    EXPECT_EQ(EventoMando(e), ESCAPE);
+    e.jbutton.button = 0;
+    EXPECT_EQ(EventoMando(e), ENTER);
+    EXPECT_EQ(Sostiene(), "U...") << "A held";
+    e.type = SDL_JOYHATMOTION;
+    e.jhat.value = SDL_HAT_LEFT | SDL_HAT_DOWN;
+    EventoMando(e);
+    EXPECT_EQ(Sostiene(), "ULD.");
+    CierraMandos();
+    UsaJoysticks(nullptr);
+    unsetenv("SDL12COMPAT_USE_GAME_CONTROLLERS");
+}
+
+TEST(Mando, SondeaLaDisposicionDeSdl2)
+{
+    // Each poll sets the pads, then drains SondeaMandos: presses one a call,
+    // in order A, Back, Start, and what the pads hold. The stick counts past
+    // half its range; A turns from its press to its release, and not after
+    // SueltaBotonA until pressed again; a pad without buttons is no pad.
+    struct Sondeo {
+        std::vector<Pad> pads;
+        std::string eventos, sostiene;
+        bool suelta_a = false;
+    };
+    const Pad NADA, A{{0}}, ATRAS_Y_START{{6, 4}}, IZQUIERDA{{13}}, CRUCETA{{11, 12, 14}};
+    const struct {
+        const char* nombre;
+        std::vector<Sondeo> sondeos;
+    } casos[] = {
+        {"nothing", {{{NADA}, "", "...."}}},
+        {"A: one press, held", {{{A}, "E", "U..."}, {{A}, "", "U..."}, {{NADA}, "", "...."}, {{A}, "E", "U..."}}},
+        {"Back and Start at once, in order", {{{ATRAS_Y_START}, "XI", "...."}, {{ATRAS_Y_START}, "", "...."}}},
+        {"the D-pad", {{{IZQUIERDA}, "", ".L.."}, {{CRUCETA}, "", "U.DR"}}},
+        {"the stick past half", {{{Pad{{}, -16385, 16385}}, "", ".LD."}, {{Pad{{}, 16385, -16385}}, "", "U..R"}}},
+        {"half the stick", {{{Pad{{}, -16384, 16384}}, "", "...."}}},
+        {"the second pad", {{{NADA, IZQUIERDA}, "", ".L.."}}},
+        {"no buttons, no pad", {{{Pad{{}, -32768, 0, 0, 0}}, "", "...."}}},
+        {"A let go by the game", {{{A}, "E", "....", true}, {{A}, "", "...."}, {{NADA}, "", "...."}, {{A}, "E", "U..."}}},
+    };
+    UsaJoysticks(&FALSOS);
+    FijaDisposicion(DISPOSICION_SDL2);
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.nombre);
+        pads = caso.sondeos.front().pads;
+        AbreMandos();
+        for (const Sondeo& sondeo : caso.sondeos) {
+            pads = sondeo.pads;
+            std::string eventos;
+            for (int e; (e = SondeaMandos()) != NO_EVENTOS;)
+                eventos += e == ENTER ? 'E' : e == ESCAPE ? 'X' : e == INICIO ? 'I' : '?';
+            if (sondeo.suelta_a)
+                SueltaBotonA();
+            EXPECT_EQ(eventos + "|" + Sostiene(), sondeo.eventos + "|" + sondeo.sostiene);
+        }
+        CierraMandos();
+        EXPECT_EQ(Sostiene(), "....") << "closed, the pads hold nothing";
+    }
+    // Polled pads' events, if any came, would count twice.
+    SDL_Event boton = {};
+    boton.type = SDL_JOYBUTTONDOWN;
+    EXPECT_EQ(EventoMando(boton), NO_EVENTOS);
+    UsaJoysticks(nullptr);
 }
 
 }  // namespace
