@@ -23,9 +23,7 @@ export ASAN_OPTIONS="fast_unwind_on_malloc=0:verify_asan_link_order=0:${ASAN_OPT
 # Waits up to 5 s for the blocks on the board, w x h pixels at (x, y), to meet $1.
 bloques() {
     captura "$TRABAJO/b.png"
-    IFS='x+' read -r w h x y < <(convert "$TRABAJO/b.png" "$IMG/BackGroundT.png" -compose difference -composite \
-        -crop 100x200+110+8 +repage -threshold 0 -bordercolor black -border 1 -format '%@\n' info: 2>/dev/null)
-    x=$((x - 1)) y=$((y - 1))
+    read -r w h x y < <(piezas "$TRABAJO/b.png" "$IMG/BackGroundT.png")
     (($1))
 }
 espera() {

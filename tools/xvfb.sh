@@ -103,6 +103,14 @@ diferencia() {
     { compare -metric AE ${3:+-extract "$3"} "$1" "$2" null: 2>&1 || true; } | cut -d ' ' -f 1
 }
 
+# The box around the blocks on the board of a 320x240 picture $1, against
+# the background image $2: "W H X Y" in board pixels (100x200 at 110,8).
+piezas() {
+    convert "$1" "$2" -compose difference -composite -crop 100x200+110+8 +repage -threshold 0 \
+        -bordercolor black -border 1 -format '%@\n' info: 2>/dev/null |
+        awk -F '[x+]' '{print $1, $2, $3 - 1, $4 - 1}'
+}
+
 # Runs the command that follows every 0.1 s until it succeeds, for up to $1 s.
 reintenta() {
     local _
