@@ -450,7 +450,7 @@ TEST(Mando, SondeaLaDisposicionDeSdl2)
         {"Back and Start at once, in order", {{{ATRAS_Y_START}, "XI", "...."}, {{ATRAS_Y_START}, "", "...."}}},
         {"the D-pad", {{{IZQUIERDA}, "", ".L.."}, {{CRUCETA}, "", "U.DR"}}},
         {"the stick past half", {{{Pad{{}, -16385, 16385}}, "", ".LD."}, {{Pad{{}, 16385, -16385}}, "", "U..R"}}},
-        {"half the stick", {{{Pad{{}, -16384, 16384}}, "", "...."}}},
+        {"half the stick", {{{Pad{{}, -16384, 16384}}, "", "...."}, {{Pad{{}, 16384, -16384}}, "", "...."}}},
         {"the second pad", {{{NADA, IZQUIERDA}, "", ".L.."}}},
         {"no buttons, no pad", {{{Pad{{}, -32768, 0, 0, 0}}, "", "...."}}},
         {"A let go by the game", {{{A}, "E", "....", true}, {{A}, "", "...."}, {{NADA}, "", "...."}, {{A}, "E", "U..."}}},
@@ -473,6 +473,15 @@ TEST(Mando, SondeaLaDisposicionDeSdl2)
         CierraMandos();
         EXPECT_EQ(Sostiene(), "....") << "closed, the pads hold nothing";
     }
+    // Closing forgets the presses not yet handed out.
+    pads = {ATRAS_Y_START};
+    AbreMandos();
+    EXPECT_EQ(SondeaMandos(), ESCAPE);
+    CierraMandos();
+    pads = {NADA};
+    AbreMandos();
+    EXPECT_EQ(SondeaMandos(), NO_EVENTOS);
+    CierraMandos();
     // Polled pads' events, if any came, would count twice.
     SDL_Event boton = {};
     boton.type = SDL_JOYBUTTONDOWN;
