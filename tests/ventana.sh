@@ -157,8 +157,9 @@ for escala in 1 2; do
     muestra_sway "Wayland on sway at scale $escala" "$escala" xdg_shell
     completa_sway "on Wayland" "$escala" tecla_sway
 done
-# Without Mesa's EGL Wayland has nothing to present with: the game says why.
-en_sway "${WAYLAND[@]}" __EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent
+# Without Mesa's EGL, and without the Vulkan drivers SDL3 falls back on
+# where they are installed, Wayland has nothing to present with: the game says why.
+en_sway "${WAYLAND[@]}" __EGL_VENDOR_LIBRARY_FILENAMES=/nonexistent VK_DRIVER_FILES=/nonexistent VK_ICD_FILENAMES=/nonexistent
 espera_fin 10 1 "Wayland without EGL"
 LC_ALL=C grep -qa '^No se puede iniciar el modo de v.deo: .' "$TRABAJO/salida.txt" ||
     falla "Wayland without EGL wrote '$(cat "$TRABAJO/salida.txt")'"
