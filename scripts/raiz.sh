@@ -9,6 +9,11 @@
 #       there is told so.
 #   dentro ROOT COMMAND...   runs COMMAND in ROOT, in a clean environment,
 #       with no standard input.
+#   apt_arm64 DIR   sets APT_CONFIG to an apt of its own in DIR, for Debian
+#       12's arm64 packages, which downloads (apt-get download) and installs
+#       nothing; it works the same from Debian 12 or 13.
+#   desmonta_raiz ROOT   kills what runs in it and unmounts it;
+#   quita_raiz ROOT      then removes it.
 # On exit, whatever still runs in a root made here is killed, and the root
 # unmounted and removed, never while anything is still mounted in it: that
 # would reach the host's /dev.
@@ -16,17 +21,25 @@
 MONTAJES=(proc sys dev dev/pts dev/shm tmp/.X11-unix)
 RAICES=()
 
+# Kills what runs in root $1 and unmounts what was bound into it.
+desmonta_raiz() {
+    local raiz=$1 k p
+    # What still runs in it ends with it.
+    for p in /proc/[0-9]*; do
+        [ "$(readlink "$p/root" 2>/dev/null)" != "$raiz" ] || kill -KILL "${p#/proc/}" 2>/dev/null
+    done
+    for ((k = ${#MONTAJES[@]} - 1; k >= 0; k--)); do
+        ! mountpoint -q "$raiz/${MONTAJES[k]}" || umount --lazy "$raiz/${MONTAJES[k]}"
+    done
+}
+quita_raiz() {
+    desmonta_raiz "$1"
+    grep -q " $1/" /proc/mounts || rm -rf --one-file-system "$1"
+}
 desmonta_raices() {
-    local raiz k p
+    local raiz
     for raiz in "${RAICES[@]}"; do
-        # What still runs in it ends with it.
-        for p in /proc/[0-9]*; do
-            [ "$(readlink "$p/root" 2>/dev/null)" != "$raiz" ] || kill -KILL "${p#/proc/}" 2>/dev/null
-        done
-        for ((k = ${#MONTAJES[@]} - 1; k >= 0; k--)); do
-            ! mountpoint -q "$raiz/${MONTAJES[k]}" || umount --lazy "$raiz/${MONTAJES[k]}"
-        done
-        grep -q " $raiz/" /proc/mounts || rm -rf --one-file-system "$raiz"
+        quita_raiz "$raiz"
     done
 }
 trap desmonta_raices EXIT
@@ -56,4 +69,15 @@ dentro() {
     local raiz=$1
     shift
     chroot "$raiz" /usr/bin/env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin "$@" </dev/null
+}
+
+apt_arm64() {
+    mkdir -p "$1/listas/partial" "$1/cache/archives/partial"
+    echo "deb [signed-by=/usr/share/keyrings/debian-archive-keyring.gpg] http://deb.debian.org/debian bookworm main" \
+        >"$1/sources.list"
+    printf '%s\n' "Dir::Etc::SourceList \"$1/sources.list\";" 'Dir::Etc::SourceParts "/nonexistent";' \
+        "Dir::State::Lists \"$1/listas\";" 'Dir::State::status "/dev/null";' "Dir::Cache \"$1/cache\";" \
+        'APT::Architecture "arm64";' 'APT::Architectures { "arm64"; };' 'APT::Sandbox::User "root";' >"$1/apt.conf"
+    export APT_CONFIG=$1/apt.conf
+    apt-get update -qq
 }
