@@ -4,7 +4,8 @@
 #   play        building and playing;      test      building and testing;
 #   arm         the ARM cross-builds' compilers and libraries, and qemu-user;
 #   debian      mmdebstrap, which makes the Debian 13 and unstable roots;
-#   portmaster  building the handheld port in a Debian 11 root, and running it there;
+#   portmaster  building the handheld port in a Debian 11 root, and running it
+#               on handheld stand-ins;
 #   web         building the web page with Emscripten; with test, Chromium and npm to test it.
 set -euo pipefail
 
@@ -22,12 +23,14 @@ for arq in "${ARM[@]}"; do
 done
 
 PUERTO=(mmdebstrap arch-test qemu-user-static binutils patchelf zip unzip python3 imagemagick xvfb xdotool x11-apps)
+# The handheld stand-ins: booted under emulation, and under sway.
+DISPOSITIVO=(qemu-system-arm qemu-user-static e2fsprogs cpio kmod sway grim)
 WEB=(emscripten cmake make python3 fonts-dejavu-core fontconfig)
 
 case "${1:-}" in
     play) paquetes=("${JUGAR[@]}") ;;
     test) paquetes=("${JUGAR[@]}" "${PROBAR[@]}") ;;
-    portmaster) paquetes=("${PUERTO[@]}") ;;
+    portmaster) paquetes=("${PUERTO[@]}" "${DISPOSITIVO[@]}") ;;
     web) paquetes=("${WEB[@]}") ;;
     *) echo "usage: $0 play|test|portmaster|web [arm] [debian] [portmaster] [web]" >&2; exit 2 ;;
 esac
@@ -35,7 +38,7 @@ for grupo in "${@:2}"; do
     case $grupo in
         arm) paquetes+=("${CRUZADO[@]}") ;;
         debian) paquetes+=(mmdebstrap) ;;
-        portmaster) paquetes+=("${PUERTO[@]}") ;;
+        portmaster) paquetes+=("${PUERTO[@]}" "${DISPOSITIVO[@]}") ;;
         # npm only where Node.js came without it.
         web) paquetes+=("${WEB[@]}" chromium)
              command -v npm >/dev/null || paquetes+=(npm) ;;

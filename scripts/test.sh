@@ -13,9 +13,11 @@
 #                 command runs again (scripts/debian.sh);
 #   unstable      the same in a fresh Debian unstable root, whose sdl12-compat
 #                 runs over sdl2-compat and SDL3, as on Fedora and Arch;
-#   portmaster    as root: the handheld port, built twice in fresh Debian 11
-#                 roots (the same bytes), checked as PortMaster wants it and
-#                 run in a Debian 11 arm64 root as a firmware runs it;
+#   portmaster    as root: the handheld port, built twice in a fresh Debian 11
+#                 root (the same bytes), checked as PortMaster wants it, and
+#                 run as firmwares run it: on booted handheld stand-ins
+#                 (KMS/DRM, Debian 12's and 11's SDL2) and under sway (SDL2
+#                 and SDL3), arm64 under emulation;
 #   web           the web page built with Emscripten, and played in
 #                 Debian's Chromium, headless (tests/navegador).
 # BRIKANDO_ETAPAS="release sanitizers" runs only the stages it names.
@@ -170,11 +172,12 @@ otra_debian() {
     while IFS= read -r linea; do resumen+=("  $linea"); done < <(sed -n '/^Debian .* summary$/,$s/^  //p' "$registro")
 }
 
-# The handheld port: built twice, compared, checked and run (tests/portmaster.sh).
+# The handheld port: built twice, compared, checked (tests/portmaster.sh)
+# and run on handheld stand-ins as a firmware runs it (tests/dispositivo.sh).
 portmaster() {
-    local registro="$REGISTROS/portmaster.log" inicio=$SECONDS resultado
+    local registro="$REGISTROS/portmaster.log" inicio=$SECONDS resultado puerto
     printf '%-13s ' portmaster
-    if ! { bash scripts/portmaster.sh build-portmaster && bash scripts/portmaster.sh build-portmaster-2; } >"$registro" 2>&1; then
+    if ! bash scripts/portmaster.sh build-portmaster build-portmaster-2 >"$registro" 2>&1; then
         echo "build FAILED"
         tail -n 40 "$registro"
         anota portmaster "build failed ($registro)" no
@@ -186,9 +189,11 @@ portmaster() {
         anota portmaster "two builds differ ($registro)" no
         return
     fi
-    if resultado=$(bash tests/portmaster.sh build-portmaster 2>>"$registro" | tee -a "$registro" | tail -n 1) &&
-        [[ $resultado == port:* ]]; then
-        resultado="${resultado#port: }, in $((SECONDS - inicio)) s; two builds the same bytes"
+    if puerto=$(bash tests/portmaster.sh build-portmaster 2>>"$registro" | tee -a "$registro" | tail -n 1) &&
+        [[ $puerto == port:* ]] &&
+        resultado=$(bash tests/dispositivo.sh build-portmaster 2>>"$registro" | tee -a "$registro" | tail -n 1) &&
+        [[ $resultado == handheld:* ]]; then
+        resultado="${puerto#port: }; ${resultado#handheld: }; in $((SECONDS - inicio)) s; two builds the same bytes"
         echo "$resultado"
         anota portmaster "$resultado" ok
     else
