@@ -14,6 +14,7 @@ const pagina = {
     fuentes: {},           // font path -> 'loaded' or 'error'
     mandos: 0,             // the browser's pads, which only polling reads
     mandosCambiados: false,
+    fueraDeVista: false,   // hidden or out of focus since the game's last sleep
     despierta: null,       // ends the game's sleep early, on input
     entrada: false,        // input came since the game's sleep began
     estado: null,          // the game's exit status, once it has ended
@@ -84,16 +85,26 @@ for (const tipo of ['keydown', 'keyup']) {
     }, true);
     addEventListener(tipo, entrada);
 }
-for (const tipo of ['pointerdown', 'pointerup', 'pointercancel', 'focus', 'blur', 'visibilitychange'])
+for (const tipo of ['pointerdown', 'pointerup', 'pointercancel', 'focus'])
     addEventListener(tipo, entrada);
+// A tab left behind, or a window left for another: a game in play pauses
+// (sdl12_web.cpp).
+function fuera() {
+    pagina.fueraDeVista = true;
+    entrada();
+}
+addEventListener('blur', fuera);
+document.addEventListener('visibilitychange', () => document.hidden ? fuera() : entrada());
 // Listening for pads sets the browser polling them, 60 times a second, pad
-// or no pad: about 2 % of a core in Chromium here. Until a pad shows up, the
-// page listens two seconds in three, and sees a button pressed within one.
+// or no pad (Chromium's gamepad polling thread: about 0.85 % of a core here,
+// most of what the page costs at rest). Until a pad shows up, the page
+// listens one second in two: a press in a second it listens is seen at
+// once, a tap in the other at the next press.
 (function escucha(si) {
     if (pagina.anunciados)
         return;
     (si ? addEventListener : removeEventListener)('gamepadconnected', cuentaMandos);
-    setTimeout(escucha, si ? 2000 : 1000, !si);
+    setTimeout(escucha, 1000, !si);
 })(true);
 
 var Module = {
@@ -129,7 +140,8 @@ var Module = {
     },
     fuenteCargada: (ruta) => (pagina.fuentes[ruta] === 'loaded' ? 1 : 0),
     // The game's sleep: ms; then, while no pad needs polling, on until
-    // tranquilo ms or input, as nothing changes before. 1 when pads came or went.
+    // tranquilo ms or input, as nothing changes before. Says, as bits, whether
+    // pads came or went (1), and whether the page went out of sight (2).
     espera: (ms, tranquilo) => new Promise((listo) => {
         let reloj;
         pagina.leido();
@@ -137,9 +149,8 @@ var Module = {
         const fin = () => {
             clearTimeout(reloj);
             pagina.despierta = null;
-            const cambiados = pagina.mandosCambiados;
-            pagina.mandosCambiados = false;
-            listo(cambiados ? 1 : 0);
+            listo((pagina.mandosCambiados ? 1 : 0) | (pagina.fueraDeVista ? 2 : 0));
+            pagina.mandosCambiados = pagina.fueraDeVista = false;
         };
         reloj = setTimeout(() => {
             if (tranquilo <= ms || pagina.mandos > 0 || pagina.mandosCambiados || pagina.entrada)

@@ -20,8 +20,16 @@ const Disposicion ESTANDAR = {0, 8, 9, {12, 13, 14, 15}, true};
 
 char error[256] = "";
 
+// What the page tells the game when it wakes it.
+const int MANDOS_CAMBIADOS = 1;  // pads came or went
+const int FUERA_DE_VISTA = 2;    // the page was hidden or lost the focus
+
+// A game in play waits for its next fall at most; paused, or in the menu,
+// it waits for input.
+const Uint64 EN_JUEGO_US = Uint64{3600} * 1000000;
+
 // The page (brikando.js) sleeps ms, then, while it has no pads to poll,
-// until tranquilo_ms or input. 1 when pads came or went meanwhile.
+// until tranquilo_ms or input. Says what happened meanwhile.
 EM_ASYNC_JS(int, EsperaPagina, (double ms, double tranquilo_ms), {
     return await Module.espera(ms, tranquilo_ms);
 });
@@ -30,15 +38,34 @@ EM_JS(int, FuenteCargada, (const char* path), {
     return Module.fuenteCargada(UTF8ToString(path));
 });
 
+// A press of P, as the player's: the game pauses, or resumes.
+void PulsaP()
+{
+    SDL_Event tecla = {};
+    tecla.type = SDL_KEYDOWN;
+    tecla.key.state = SDL_PRESSED;
+    tecla.key.keysym.sym = SDLK_p;
+    SDL_PushEvent(&tecla);
+    tecla.type = SDL_KEYUP;
+    tecla.key.state = SDL_RELEASED;
+    SDL_PushEvent(&tecla);
+}
+
 // Every sleep goes back to the browser, which would stop drawing and
 // listening if the game held on to its thread.
 void Duerme(Uint64 us, Uint64 tranquilo_us)
 {
     // Whole milliseconds, rounded up: a pass must not end short.
-    if (EsperaPagina(static_cast<double>((us + 999) / 1000), static_cast<double>(tranquilo_us) / 1000)) {
+    const int aviso = EsperaPagina(static_cast<double>((us + 999) / 1000), static_cast<double>(tranquilo_us) / 1000);
+    if (aviso & MANDOS_CAMBIADOS) {
         CierraMandos();
         AbreMandos();
     }
+    // A game left behind in a hidden tab waits for its player, paused as P
+    // pauses it: the game's clock is the wall clock, and the browser slows
+    // a hidden page to a wake a second. Paused or in the menu, nothing changes.
+    if ((aviso & FUERA_DE_VISTA) && tranquilo_us < EN_JUEGO_US)
+        PulsaP();
 }
 
 bool Existe(const char* file)

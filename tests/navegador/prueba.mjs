@@ -1,6 +1,7 @@
 // The web page in Debian's Chromium, headless: the menu pixel for pixel,
-// a game on the keys, pause, a game fallen to the top, ESC, the touch
-// buttons with two fingers on a phone, and a missing font or image.
+// a game on the keys, pause, a hidden tab pausing the game, a game fallen to
+// the top, ESC, the touch buttons with two fingers on a phone, and a missing
+// font or image.
 // usage: node prueba.mjs SITE_DIR IMG_DIR
 import {abre, abreJuego, espera, hasta, sirve} from './comun.mjs';
 
@@ -33,10 +34,30 @@ try {
         throw new Error('the game moved while paused');
     await pagina.keyboard.press('p');
     await hasta('P resumes', 3, async () => (await tablero(pagina)) !== pausa);
+    // Hidden behind another tab, the game pauses as P pauses it, and stays
+    // paused when the page comes back, until P.
+    const otra = await navegador.newPage();
+    await otra.bringToFront();
+    await espera(1500);
+    const oculta = await tablero(pagina);
+    await pagina.bringToFront();
+    await espera(1500);
+    if (await tablero(pagina) !== oculta)
+        throw new Error('the game went on while its tab was hidden, or after');
+    await pagina.keyboard.press('p');
+    await hasta('P resumes after the tab came back', 3, async () => (await tablero(pagina)) !== oculta);
+    await otra.close();
     await pagina.keyboard.press('Escape');
     await hasta('ESC: the menu', 3, () => menu(pagina));
+    // Hidden in the menu, nothing changes: the next game is not paused.
+    const detras = await navegador.newPage();
+    await detras.bringToFront();
+    await espera(500);
+    await pagina.bringToFront();
+    await detras.close();
     await pagina.keyboard.press('Enter');
-    await hasta('RETURN again', 5, () => piezas(pagina));
+    const nueva = await hasta('RETURN again', 5, () => piezas(pagina));
+    await hasta('the new game plays', 3, async () => (await piezas(pagina)).y > nueva.y);
     await pagina.keyboard.down('ArrowDown');
     await hasta('a game fallen to the top: the menu', 60, () => menu(pagina));
     await pagina.keyboard.up('ArrowDown');
