@@ -1,7 +1,7 @@
 #!/bin/bash
 # The game on the desktops it meets, for one or more builds (say, before and
 # after a change), in one run, on this system's SDL 1.2 (sdl12-compat: over
-# SDL2 here; run it in a Debian unstable root, bench/en_unstable.sh, for
+# SDL2 here; run it in a Debian unstable root, as scripts/raiz.sh makes, for
 # SDL3): on X11 (Xvfb), on a Wayland desktop with Xwayland, as GNOME and
 # KDE run, where SDL picks its default, and on that desktop asked for
 # Wayland (SDL_VIDEODRIVER=wayland); all 1920x1080 at scale 1. For each: the
