@@ -67,9 +67,6 @@ echo "| desktop | build | window | GL mapped | exec to first frame | peak RSS | 
 echo "|---|---|---|---|---|---|---|---|"
 for escritorio in "${ESCRITORIOS[@]}"; do
     for build in "$@"; do
-        columna() { awk -v e="$escritorio" -v b="$build" -v c="$1" '$1 == e && $2 == b {print $c}' "$TRABAJO/lecturas" | mediana; }
-        read -r ventana gl < <(awk -v e="$escritorio" -v b="$build" '$1 == e && $2 == b {print $3, $4; exit}' "$TRABAJO/lecturas")
-        printf '| %s | %s | %s | %s | %s ms | %s MB | %s %% | %s %% |\n' "$escritorio" "$build" "$ventana" "$gl" \
-            "$(columna 5)" "$(awk -v k="$(columna 6)" 'BEGIN {printf "%.1f", k / 1024}')" "$(columna 7)" "$(columna 8)"
+        printf '| %s | %s | %s |\n' "$escritorio" "$build" "$(celdas "$escritorio" "$build")"
     done
 done

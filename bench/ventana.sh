@@ -50,9 +50,6 @@ echo "| build | set | window | GL mapped | exec to first frame | peak RSS | CPU 
 echo "|---|---|---|---|---|---|---|---|"
 for a in "${!AJUSTES[@]}"; do
     for build in "$@"; do
-        columna() { awk -v a="$a" -v b="$build" -v c="$1" '$1 == a && $2 == b {print $c}' "$TRABAJO/lecturas" | mediana; }
-        read -r ventana gl < <(awk -v a="$a" -v b="$build" '$1 == a && $2 == b {print $3, $4; exit}' "$TRABAJO/lecturas")
-        printf '| %s | %s | %s | %s | %s ms | %s MB | %s %% | %s %% |\n' "$build" "${AJUSTES[a]:-nothing}" "$ventana" "$gl" \
-            "$(columna 5)" "$(awk -v k="$(columna 6)" 'BEGIN {printf "%.1f", k / 1024}')" "$(columna 7)" "$(columna 8)"
+        printf '| %s | %s | %s |\n' "$build" "${AJUSTES[a]:-nothing}" "$(celdas "$a" "$build")"
     done
 done

@@ -166,3 +166,14 @@ ns_cpu() {
 mediana() {
     sort -g | awk '{v[NR] = $1} END {print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2}'
 }
+# The window benches' table cells for case $1 and build $2, from their lines
+# "CASE BUILD WINDOW GL MS KB IDLE PLAYING" in $TRABAJO/lecturas: the first
+# line's window and GL, and the medians of the rest.
+celdas() {
+    local filas
+    filas=$(awk -v k="$1" -v b="$2" '$1 == k && $2 == b' "$TRABAJO/lecturas")
+    columna() { awk -v c="$1" '{print $c}' <<<"$filas" | mediana; }
+    printf '%s | %s | %s ms | %s MB | %s %% | %s %%' "$(awk 'NR == 1 {print $3}' <<<"$filas")" \
+        "$(awk 'NR == 1 {print $4}' <<<"$filas")" "$(columna 5)" \
+        "$(awk -v k="$(columna 6)" 'BEGIN {printf "%.1f", k / 1024}')" "$(columna 7)" "$(columna 8)"
+}
