@@ -68,11 +68,20 @@ instala() {
     $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${faltan[@]}" \
         </dev/null >>"$registro" 2>&1
 }
-# The package lists may be missing or stale on a fresh machine.
+# The package lists may be missing or stale on a fresh machine, and a
+# mirror caught mid-sync serves indexes of the wrong size for a while.
+actualiza_listas() {
+    local intento
+    for intento in 1 2 3 4; do
+        $sudo apt-get update -qq </dev/null >>"$registro" 2>&1 && return 0
+        [ $intento -lt 4 ] && sleep 30
+    done
+    return 1
+}
 if $actualiza; then
-    $sudo apt-get update -qq </dev/null >>"$registro" 2>&1 || true
+    actualiza_listas || true
 fi
-if ! instala && ! { $sudo apt-get update -qq </dev/null >>"$registro" 2>&1 && instala; }; then
+if ! instala && ! { actualiza_listas; instala; }; then
     cat "$registro" >&2
     echo "Could not install ${faltan[*]}" >&2
     exit 1
