@@ -8,7 +8,7 @@
 #   memory       peak resident set (VmHWM).
 # With --largo, also 10 minutes of play (RETURN every 10 s starts a new game
 # whenever one has ended): resident memory every minute. With --mando, every
-# start of the game has a virtual pad attached, idle (tests/mando_virtual.c;
+# start of the game has a virtual pad attached, idle (tools/mando_virtual.c;
 # over sdl12-compat only, which shows it to the game).
 # CPU comes from /proc/PID/task/*/schedstat; frame and pass times from the
 # preloaded probe bench/sonda.c (flips, and the ends of the pacing sleeps).

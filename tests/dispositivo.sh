@@ -2,8 +2,8 @@
 # The handheld port as a firmware runs it, on booted stand-ins of a handheld
 # (tools/dispositivo.sh): no X and no Wayland, the firmware's SDL2 on
 # KMS/DRM, Debian 12's (2.26, as ArkOS names) and Debian 11's (2.0.14). The
-# zip is unpacked into the card's ports/, tests/portmaster/ stands in for
-# PortMaster's folder, and Brikando.sh starts as the ports menu starts it,
+# zip is unpacked into the card's ports/, beside a stand-in for PortMaster's
+# folder, and Brikando.sh starts as the ports menu starts it,
 # with a uinput pad named and numbered as the R36S's built-in controls.
 # Checks: the menu fills the screen at 4:3, x2 exactly on 640x480, and
 # letterboxed or pillarboxed on 480x320, 720x720, 848x480 and 1280x720; the
@@ -26,30 +26,10 @@ trap 'apaga_dispositivo; kill $PID_JUEGO $AYUDANTES $PID_XVFB 2>/dev/null; desmo
     desmonta_raices; rm -rf "$TRABAJO"' EXIT
 SALIDA=$(cd "$1" && pwd)
 IMG=$(cd "$(dirname "$0")/../recursos/img" && pwd)
-PRUEBAS=$(cd "$(dirname "$0")" && pwd)
 declare -A SDL_SWAY TARDA_SWAY
 
-# The SD card: the port unpacked into ports/, PortMaster's folder, with a
-# database as large as PortMaster's (472 KB) whose pads are made up but the
-# R36S's, and the test's pad.
 TARJETA=$TRABAJO/tarjeta
-mkdir -p "$TARJETA"/{roms/ports,PortMaster,prueba}
-unzip -q "$SALIDA/brikando.zip" -d "$TARJETA/roms/ports"
-cp "$PRUEBAS"/portmaster/{control.txt,gptokeyb,dialogo.py} "$TARJETA/PortMaster/"
-cp "$PRUEBAS"/dispositivo/{mando.py,70-r36s.rules} "$TARJETA/prueba/"
-# How the R36S's controls map is our guess: A is the right-hand button.
-R36S="190000004b4800000011000000010000,GO-Super Gamepad,a:b1,b:b0,x:b2,y:b3,leftshoulder:b4,rightshoulder:b5,\
-lefttrigger:b6,righttrigger:b7,back:b8,start:b9,guide:b10,leftstick:b11,rightstick:b12,dpup:b13,dpdown:b14,\
-dpleft:b15,dpright:b16,leftx:a0,lefty:a1,rightx:a2,righty:a3,platform:Linux,"
-python3 - "$R36S" >"$TARJETA/PortMaster/gamecontrollerdb.txt" <<'FIN'
-import random, sys
-random.seed(7)
-for n in range(3600):
-    print(f"03000000{random.getrandbits(16):04x}0000{random.getrandbits(16):04x}000011010000,Mando {n},a:b0,b:b1,"
-          "x:b2,y:b3,back:b6,start:b7,guide:b8,leftshoulder:b4,rightshoulder:b5,dpup:h0.1,dpdown:h0.4,dpleft:h0.8,"
-          "dpright:h0.2,leftx:a0,lefty:a1,rightx:a3,righty:a4,lefttrigger:a2,righttrigger:a5,platform:Linux,")
-print(sys.argv[1])
-FIN
+prepara_tarjeta "$TARJETA" "$SALIDA/brikando.zip"
 
 # The pad, as the board's own controls: udev links it where PortMaster looks.
 pon_mando() {

@@ -14,7 +14,8 @@ CACHE=${BRIKANDO_CACHE:-/var/cache/brikando}
 # The cache keeps a root for its suite, its packages, its init and this
 # number: change it when prepara_dispositivo makes roots another way.
 HECHURA=1
-INIT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../tests/dispositivo" && pwd)/init
+PIEZAS=$(cd "$(dirname "${BASH_SOURCE[0]}")/dispositivo" && pwd)
+INIT=$PIEZAS/init
 PID_QEMU=""
 PID_TUBOS=""
 MAQUINA=""
@@ -79,6 +80,30 @@ FIN
     desmonta_raiz "$raiz"
     mke2fs -q -t ext4 -d "$raiz" "$MAQUINA/raiz.img" 2G
     quita_raiz "$raiz"
+}
+
+# Makes in folder $1 the SD card of a firmware with the port of zip $2
+# installed: the port unpacked into roms/ports/, PortMaster's folder (our
+# stand-in of it, with a database as large as PortMaster's, 472 KB, whose
+# pads are made up but the R36S's), and the stand-in's pad in prueba/.
+prepara_tarjeta() {
+    mkdir -p "$1"/{roms/ports,PortMaster,prueba}
+    unzip -q "$2" -d "$1/roms/ports"
+    cp "$PIEZAS"/portmaster/{control.txt,gptokeyb,dialogo.py} "$1/PortMaster/"
+    cp "$PIEZAS"/{mando.py,70-r36s.rules} "$1/prueba/"
+    # How the R36S's controls map is our guess: A is the right-hand button.
+    local r36s="190000004b4800000011000000010000,GO-Super Gamepad,a:b1,b:b0,x:b2,y:b3,leftshoulder:b4,\
+rightshoulder:b5,lefttrigger:b6,righttrigger:b7,back:b8,start:b9,guide:b10,leftstick:b11,rightstick:b12,\
+dpup:b13,dpdown:b14,dpleft:b15,dpright:b16,leftx:a0,lefty:a1,rightx:a2,righty:a3,platform:Linux,"
+    python3 - "$r36s" >"$1/PortMaster/gamecontrollerdb.txt" <<'FIN'
+import random, sys
+random.seed(7)
+for n in range(3600):
+    print(f"03000000{random.getrandbits(16):04x}0000{random.getrandbits(16):04x}000011010000,Mando {n},a:b0,b:b1,"
+          "x:b2,y:b3,back:b6,start:b7,guide:b8,leftshoulder:b4,rightshoulder:b5,dpup:h0.1,dpdown:h0.4,dpleft:h0.8,"
+          "dpright:h0.2,leftx:a0,lefty:a1,rightx:a3,righty:a4,lefttrigger:a2,righttrigger:a5,platform:Linux,")
+print(sys.argv[1])
+FIN
 }
 
 # Boots MAQUINA with a screen of $1 (WxH) and, as its second disk, folder
