@@ -65,25 +65,39 @@ for arq in "${ARM[@]}"; do
     fi
 done
 instala() {
-    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${faltan[@]}" \
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "$@" "${faltan[@]}" \
         </dev/null >>"$registro" 2>&1
 }
 # The package lists may be missing or stale on a fresh machine, and a
 # mirror caught mid-sync serves indexes of the wrong size for a while.
+listas_al_dia=false
 actualiza_listas() {
     local intento
-    for intento in 1 2 3 4; do
-        $sudo apt-get update -qq </dev/null >>"$registro" 2>&1 && return 0
-        [ $intento -lt 4 ] && sleep 30
+    $listas_al_dia && return
+    listas_al_dia=true
+    for intento in 1 2 3; do
+        $sudo apt-get update -qq </dev/null >>"$registro" 2>&1 && return
+        [ $intento -eq 3 ] || sleep 20
     done
-    return 1
+    return 0
 }
-if $actualiza; then
-    actualiza_listas || true
-fi
-if ! instala && ! { actualiza_listas; instala; }; then
+# Multiarch wants the ARM libraries at the host's versions. Where the
+# mirror's security updates have no usable index for an ARM architecture
+# (seen here: armhf's, of the wrong size), the ARM libraries stop
+# at the point release's versions, and so must the host's: the install then
+# prefers the point release to the security updates.
+sin_seguridad() {
+    [[ " ${faltan[*]}" == *:arm* ]] || return 1
+    local preferencias=$registro.pref
+    printf 'Package: *\nPin: release l=Debian-Security\nPin-Priority: 100\n' >"$preferencias"
+    echo "Installing from the point release: the security updates lack an ARM index" >>"$registro"
+    instala -o Dir::Etc::Preferences="$preferencias"
+}
+$actualiza && actualiza_listas
+if ! instala && ! { actualiza_listas; instala; } && ! sin_seguridad; then
     cat "$registro" >&2
     echo "Could not install ${faltan[*]}" >&2
     exit 1
 fi
-rm -f "$registro"
+grep -h '^Installing from the point release' "$registro" >&2 || true
+rm -f "$registro" "$registro.pref"
