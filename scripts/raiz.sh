@@ -26,7 +26,7 @@ desmonta_raiz() {
     local raiz=$1 k p
     # What still runs in it ends with it.
     for p in /proc/[0-9]*; do
-        [ "$(readlink "$p/root" 2>/dev/null)" != "$raiz" ] || kill -KILL "${p#/proc/}" 2>/dev/null
+        [ "$(readlink "$p/root" 2>/dev/null)" != "$raiz" ] || kill -KILL "${p#/proc/}" 2>/dev/null || true
     done
     for ((k = ${#MONTAJES[@]} - 1; k >= 0; k--)); do
         ! mountpoint -q "$raiz/${MONTAJES[k]}" || umount --lazy "$raiz/${MONTAJES[k]}"

@@ -22,7 +22,7 @@ bash "$(dirname "$0")/../scripts/deps.sh" portmaster
 . "$(dirname "$0")/../tools/xvfb.sh"
 . "$(dirname "$0")/../scripts/raiz.sh"
 . "$(dirname "$0")/../tools/dispositivo.sh"
-trap 'apaga_dispositivo; kill $PID_JUEGO $AYUDANTES $PID_XVFB 2>/dev/null; desmonta_dispositivo "$TRABAJO/cliente"
+trap 'apaga_dispositivo; acaba_procesos; desmonta_dispositivo "$TRABAJO/cliente"
     desmonta_raices; rm -rf "$TRABAJO"' EXIT
 SALIDA=$(cd "$1" && pwd)
 IMG=$(cd "$(dirname "$0")/../recursos/img" && pwd)

@@ -9,7 +9,15 @@ PID_XVFB=""
 PID_JUEGO=""
 AYUDANTES=""  # other programs started for the test, which end with it
 VENTANA=""
-trap 'kill $PID_JUEGO $AYUDANTES $PID_XVFB 2>/dev/null; rm -rf "$TRABAJO"' EXIT
+# What was started ends with the script, whatever has ended already: under
+# errexit, a kill that fails would end the clean-up there, and set the status.
+acaba_procesos() {
+    local pid
+    for pid in $PID_JUEGO $AYUDANTES $PID_XVFB; do
+        kill "$pid" 2>/dev/null || true
+    done
+}
+trap 'acaba_procesos; rm -rf "$TRABAJO"' EXIT
 
 # Fails, showing what the game wrote.
 falla() {
