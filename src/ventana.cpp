@@ -154,6 +154,12 @@ SDL_Surface* AbreVentana(int ancho, int alto, int bpp, Uint32 flags)
     }
     if (pantalla == nullptr && *SDL_GetError() == '\0')
         BuscaRazon(ancho, alto);
+    // Under Wayland SDL may make its window again as it picks a renderer
+    // (SDL3 does wherever desktop OpenGL is missing, as on handhelds), and
+    // the new window is not full screen: the same mode again, on the window
+    // that now stays, asks for it.
+    if (pantalla != nullptr && (flags & SDL_FULLSCREEN) && EsSdl12Compat() && Controlador("wayland"))
+        pantalla = ModoDeVideo(ancho, alto, bpp, flags);
     return pantalla;
 }
 
