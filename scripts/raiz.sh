@@ -51,6 +51,8 @@ crea_raiz() {
     RAICES+=("$RAIZ")
     # Maintainer scripts of a foreign architecture run under qemu-user.
     if [[ " $* " == *arm64* ]]; then
+        # Pointers signed the cheap way: the same to the programs.
+        export QEMU_CPU=max,pauth-impdef=on
         [ -e /proc/sys/fs/binfmt_misc/status ] || mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
         [ -e /proc/sys/fs/binfmt_misc/qemu-aarch64 ] || cat /usr/lib/binfmt.d/qemu-aarch64.conf >/proc/sys/fs/binfmt_misc/register
     fi

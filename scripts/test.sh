@@ -17,7 +17,8 @@
 #                 root (the same bytes), checked as PortMaster wants it, and
 #                 run as firmwares run it: on booted handheld stand-ins
 #                 (KMS/DRM, Debian 12's and 11's SDL2) and under sway (SDL2
-#                 and SDL3), arm64 under emulation;
+#                 and SDL3), arm64 under emulation; it runs last, its
+#                 builds and roots made meanwhile, beside the other stages;
 #   web           the web page built with Emscripten, and played in
 #                 Debian's Chromium, headless (tests/navegador).
 # BRIKANDO_ETAPAS="release sanitizers" runs only the stages it names.
@@ -55,6 +56,19 @@ fi
 NUCLEOS=$(nproc)
 resumen=()
 fallo=0
+
+# The port's two builds and the handheld stand-ins' roots take minutes of
+# downloads and emulation: they start now, beside the other stages, and the
+# portmaster stage, the last, waits for them.
+PREPARATIVOS=""
+if $PORTMASTER; then
+    {
+        bash scripts/portmaster.sh build-portmaster build-portmaster-2 >"$REGISTROS/portmaster.log" 2>&1
+        echo $? >"$REGISTROS/portmaster.estado"
+        bash tests/dispositivo.sh --raices >"$REGISTROS/raices.log" 2>&1
+    } </dev/null &
+    PREPARATIVOS=$!
+fi
 
 # Records a stage's line in the summary, and whether it failed.
 anota() {
@@ -177,7 +191,9 @@ otra_debian() {
 portmaster() {
     local registro="$REGISTROS/portmaster.log" inicio=$SECONDS resultado puerto
     printf '%-13s ' portmaster
-    if ! bash scripts/portmaster.sh build-portmaster build-portmaster-2 >"$registro" 2>&1; then
+    wait "$PREPARATIVOS"
+    cat "$REGISTROS/raices.log" >>"$registro"
+    if [ "$(cat "$REGISTROS/portmaster.estado")" != 0 ]; then
         echo "build FAILED"
         tail -n 40 "$registro"
         anota portmaster "build failed ($registro)" no
@@ -256,14 +272,6 @@ elif compila sanitizers build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DBRIKANDO_
 fi
 arm armhf
 arm arm64
-if ! etapa portmaster; then
-    salta portmaster "left out (BRIKANDO_ETAPAS)"
-elif ! $PORTMASTER; then
-    salta portmaster "it needs root, to make and enter its Debian 11 roots"
-else
-    portmaster
-fi
-
 if etapa web; then
     web
 else
@@ -286,6 +294,14 @@ for par in debian13:trixie unstable:sid; do
         otra_debian "$nombre" "${par#*:}"
     fi
 done
+
+if ! etapa portmaster; then
+    salta portmaster "left out (BRIKANDO_ETAPAS)"
+elif ! $PORTMASTER; then
+    salta portmaster "it needs root, to make and enter its Debian 11 roots"
+else
+    portmaster
+fi
 
 echo
 echo "Summary"

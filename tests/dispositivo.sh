@@ -18,12 +18,19 @@
 # BRIKANDO_PARTES names the parts to run, all by default: "kms pantallas
 # debian11 sway".
 # usage: dispositivo.sh OUT   (where scripts/portmaster.sh built the port)
+#        dispositivo.sh --raices   only makes the roots, ahead of a run
 bash "$(dirname "$0")/../scripts/deps.sh" portmaster
 . "$(dirname "$0")/../tools/xvfb.sh"
 . "$(dirname "$0")/../scripts/raiz.sh"
 . "$(dirname "$0")/../tools/dispositivo.sh"
 trap 'apaga_dispositivo; acaba_procesos; desmonta_dispositivo "$TRABAJO/cliente"
     desmonta_raices; rm -rf "$TRABAJO"' EXIT
+# The stand-in of Debian suite $1, with what its parts need.
+raiz() { prepara_dispositivo "$1" "$([ "$1" = bookworm ] && echo libsdl2-tests)"; }
+if [ "$1" = --raices ]; then
+    for suite in bookworm bullseye sid; do raiz $suite; done
+    exit 0
+fi
 SALIDA=$(cd "$1" && pwd)
 IMG=$(cd "$(dirname "$0")/../recursos/img" && pwd)
 declare -A SDL_SWAY TARDA_SWAY
@@ -103,7 +110,7 @@ HASTA_EL_MENU="?" SDL2_NUEVO="?" SDL2_VIEJO="?"
 
 if parte kms; then
 echo "== Debian 12's SDL2 2.26, KMS/DRM, 640x480"
-prepara_dispositivo bookworm libsdl2-tests
+raiz bookworm
 arranca_dispositivo 640x480 "$TARJETA"
 pon_mando
 lanza
@@ -167,7 +174,7 @@ fi
 
 if parte pantallas; then
 echo "== other screens"
-prepara_dispositivo bookworm libsdl2-tests
+raiz bookworm
 # 854x480 stands as 848x480: Mesa's software renderer shears a screen whose
 # rows are not a whole multiple of 16 pixels, which a handheld's GPU does not.
 for tamano in 480x320 720x720 848x480 1280x720; do
@@ -185,7 +192,7 @@ if parte debian11; then
 echo "== Debian 11's SDL2 2.0.14, KMS/DRM, 640x480"
 # SDL2 2.0.14 crashes creating its window on KMS/DRM: the game says so in
 # its line, which PortMaster shows.
-prepara_dispositivo bullseye
+raiz bullseye
 arranca_dispositivo 640x480 "$TARJETA"
 pon_mando
 lanza
@@ -211,13 +218,13 @@ echo "== ROCKNIX's sway, under qemu-user: SDL2 2.26 and SDL3"
 CLIENTE=$TRABAJO/cliente CAPTURA=captura_sway
 # Neither root has desktop OpenGL, only GLES2, as such a firmware may not.
 for suite in bookworm sid; do
-    prepara_dispositivo "$suite" "$([ $suite = bookworm ] && echo libsdl2-tests)"
+    raiz "$suite"
     monta_dispositivo "$CLIENTE" "$TARJETA"
     SDL_SWAY[$suite]=$(chroot "$CLIENTE" dpkg-query -W -f '${Version}' libsdl2-2.0-0 | sed 's/[+-].*//')
     for tamano in 640x480 720x720 1280x720; do
         arranca_sway "$tamano" 1 consola
         mkdir -p "$CLIENTE/run/0-runtime-dir" && mount --bind "$XDG_RUNTIME_DIR" "$CLIENTE/run/0-runtime-dir"
-        chroot "$CLIENTE" /usr/bin/env -i HOME=/root PATH=/usr/bin:/bin XDG_RUNTIME_DIR=/var/run/0-runtime-dir \
+        chroot "$CLIENTE" /usr/bin/env -i HOME=/root PATH=/usr/bin:/bin QEMU_CPU="$QEMU_CPU" XDG_RUNTIME_DIR=/var/run/0-runtime-dir \
             WAYLAND_DISPLAY="$WAYLAND_DISPLAY" SDL_VIDEODRIVER=wayland DISPLAY_WIDTH="${tamano%x*}" \
             DISPLAY_HEIGHT="${tamano#*x}" bash /roms/ports/Brikando.sh >"$TRABAJO/salida.txt" 2>&1 </dev/null &
         PID_JUEGO=$!
