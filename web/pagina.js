@@ -96,7 +96,7 @@ function fuera() {
 addEventListener('blur', fuera);
 document.addEventListener('visibilitychange', () => document.hidden ? fuera() : entrada());
 // Listening for pads sets the browser polling them, 60 times a second, pad
-// or no pad (Chromium's gamepad polling thread: about 0.85 % of a core here,
+// or no pad (Chromium's gamepad polling thread: about 2 % of a core here,
 // most of what the page costs at rest). Until a pad shows up, the page
 // listens one second in two: a press in a second it listens is seen at
 // once, a tap in the other at the next press.
