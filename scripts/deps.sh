@@ -75,9 +75,9 @@ actualiza_listas() {
     local intento
     $listas_al_dia && return
     listas_al_dia=true
-    for intento in 1 2 3; do
+    for intento in 1 2; do
         $sudo apt-get update -qq </dev/null >>"$registro" 2>&1 && return
-        [ $intento -eq 3 ] || sleep 20
+        [ $intento -eq 2 ] || sleep 15
     done
     return 0
 }

@@ -53,6 +53,7 @@ if ! bash scripts/deps.sh test "${grupos[@]}" 2>"$REGISTROS/paquetes.log"; then
     printf '\nSummary\n  %-13s %s\nFAILED\n' packages "$(tail -n 1 "$REGISTROS/paquetes.log")"
     exit 1
 fi
+grep -h '^Installing from the point release' "$REGISTROS/paquetes.log" || true
 NUCLEOS=$(nproc)
 resumen=()
 fallo=0
