@@ -34,15 +34,14 @@ en_el_menu() {
 
 for ronda in $(seq "$RONDAS"); do
     arranca_dispositivo 640x480 "$TRABAJO/tarjeta"
-    orden "cp /mnt/tarjeta/prueba/70-r36s.rules /etc/udev/rules.d/ && udevadm control --reload &&
-        (python3 /mnt/tarjeta/prueba/mando.py /run/mando >/dev/null 2>&1 &) && sleep 3" >/dev/null
+    pon_mando
     inicio=$EPOCHREALTIME
     orden "cd /roms/ports && (bash Brikando.sh >/dev/null 2>&1 &)" >/dev/null
     reintenta 120 en_el_menu || falla "round $ronda: no menu"
     menu_s=$(awk -v a="$inicio" -v b="$EPOCHREALTIME" 'BEGIN {printf "%.1f", b - a}')
     sleep 2
     menu=$(cpu_de brikando 10)
-    orden "echo BTN_EAST 1 >/run/mando; sleep 0.4; echo BTN_EAST 0 >/run/mando" >/dev/null
+    pulsa BTN_EAST
     sleep 1
     jugando=$(cpu_de brikando 10)
     orden "pkill -x brikando; sleep 2; cd $PRUEBAS && (SDL_VIDEODRIVER=kmsdrm ./testsprite2 >/dev/null 2>&1 &)" >/dev/null

@@ -38,17 +38,6 @@ declare -A SDL_SWAY TARDA_SWAY
 TARJETA=$TRABAJO/tarjeta
 prepara_tarjeta "$TARJETA" "$SALIDA/brikando.zip"
 
-# The pad, as the board's own controls: udev links it where PortMaster looks.
-pon_mando() {
-    orden "cp /mnt/tarjeta/prueba/70-r36s.rules /etc/udev/rules.d/ && udevadm control --reload &&
-        (python3 /mnt/tarjeta/prueba/mando.py /run/mando >/run/mando.txt 2>&1 &) &&
-        for i in \$(seq 50); do [ -e /dev/input/by-path/platform-odroidgo3-joypad-event-joystick ] && exit 0; sleep 0.2; done;
-        cat /run/mando.txt; exit 1" || falla "no pad"
-    orden "touch /run/marca"
-}
-# Code $1 of the pad to value $2; "pulsa CODE" presses and lets go.
-mando() { orden "echo $1 $2 >/run/mando"; }
-pulsa() { orden "echo $1 1 >/run/mando; sleep 0.4; echo $1 0 >/run/mando"; }
 
 # Starts the launcher as the ports menu does, with the variables given.
 lanza() {
@@ -113,6 +102,7 @@ echo "== Debian 12's SDL2 2.26, KMS/DRM, 640x480"
 raiz bookworm
 arranca_dispositivo 640x480 "$TARJETA"
 pon_mando
+orden "touch /run/marca"
 lanza
 espera_dispositivo 640x480 "$IMG/menu_principal.png" 60 || falla "no menu on the screen: $(orden 'cat /roms/ports/brikando/log.txt')"
 HASTA_EL_MENU=$(awk -v a="$INICIO" -v b="$EPOCHREALTIME" 'BEGIN {printf "%.1f", b - a}')

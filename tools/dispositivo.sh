@@ -182,6 +182,18 @@ orden() {
     falla "the stand-in did not answer: $*"
 }
 
+# The pad of the card's prueba/, as the board's own controls: udev links it
+# where PortMaster looks.
+pon_mando() {
+    orden "cp /mnt/tarjeta/prueba/70-r36s.rules /etc/udev/rules.d/ && udevadm control --reload &&
+        (python3 /mnt/tarjeta/prueba/mando.py /run/mando >/run/mando.txt 2>&1 &) &&
+        for i in \$(seq 50); do [ -e /dev/input/by-path/platform-odroidgo3-joypad-event-joystick ] && exit 0; sleep 0.2; done;
+        cat /run/mando.txt; exit 1" || falla "no pad"
+}
+# Code $1 of the pad to value $2; "pulsa CODE" presses and lets go.
+mando() { orden "echo $1 $2 >/run/mando"; }
+pulsa() { orden "echo $1 1 >/run/mando; sleep 0.4; echo $1 0 >/run/mando"; }
+
 # The stand-in's screen into PNG $1.
 pantalla_dispositivo() {
     rm -f "$TRABAJO/pantalla.ppm"
