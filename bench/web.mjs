@@ -9,10 +9,10 @@
 //                itself (<= 1.5 times the menu); medians of the rounds.
 // usage: node bench/web.mjs [SITE_DIR] [ROUNDS]   (scripts/web.sh builds build-web;
 //        run tests/navegador's npm install first)
-import fs from 'node:fs';
 import path from 'node:path';
 import {fileURLToPath} from 'node:url';
 import {abre, abreJuego, espera, sirve} from '../tests/navegador/comun.mjs';
+import {hilos} from './hilos.mjs';
 
 const raiz = path.join(path.dirname(fileURLToPath(import.meta.url)), '..');
 const sitio = process.argv[2] || path.join(raiz, 'build-web');
@@ -25,27 +25,7 @@ const mediana = (v) => {
 };
 
 // Nanoseconds run by Chromium's processes: the browser and all it started.
-function cpuNs() {
-    const hijos = {};
-    for (const pid of fs.readdirSync('/proc').filter((d) => /^\d+$/.test(d))) {
-        try {
-            const estado = fs.readFileSync(`/proc/${pid}/stat`, 'utf8');
-            const padre = Number(estado.slice(estado.lastIndexOf(')') + 2).split(' ')[1]);
-            (hijos[padre] ||= []).push(Number(pid));
-        } catch { /* gone meanwhile */ }
-    }
-    const todos = [navegador.process().pid];
-    for (let k = 0; k < todos.length; k++)
-        todos.push(...(hijos[todos[k]] || []));
-    let ns = 0;
-    for (const pid of todos) {
-        try {
-            for (const hilo of fs.readdirSync(`/proc/${pid}/task`))
-                ns += Number(fs.readFileSync(`/proc/${pid}/task/${hilo}/schedstat`, 'utf8').split(' ')[0]);
-        } catch { /* gone meanwhile */ }
-    }
-    return ns;
-}
+const cpuNs = () => Object.values(hilos(navegador.process().pid)).reduce((ns, hilo) => ns + hilo.ns, 0);
 async function cpu(segundos) {
     const ns = cpuNs(), t = process.hrtime.bigint();
     await espera(segundos * 1000);
