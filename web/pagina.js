@@ -19,6 +19,9 @@ const pagina = {
     entrada: false,        // input came since the game's sleep began
     estado: null,          // the game's exit status, once it has ended
     anunciados: false,     // the browser has announced a pad
+    enJuego: false,        // a game is on, not paused
+    llegada: 0,            // when the page last loaded, came into view or got the focus
+    escucha: null,         // the timer of the pad listening's next change
     tactil: null,          // the touch controls' pad, once touched
     leido: () => {},       // the game has read the pads (tactil.js)
 };
@@ -94,18 +97,33 @@ function fuera() {
     entrada();
 }
 addEventListener('blur', fuera);
-document.addEventListener('visibilitychange', () => document.hidden ? fuera() : entrada());
-// Listening for pads sets the browser polling them, 60 times a second, pad
-// or no pad (Chromium's gamepad polling thread: about 2 % of a core here,
-// most of what the page costs at rest). Until a pad shows up, the page
-// listens one second in two: a press in a second it listens is seen at
-// once, a tap in the other at the next press.
-(function escucha(si) {
+document.addEventListener('visibilitychange', () => document.hidden ? fuera() : (entrada(), llega()));
+// Listening for pads sets Chromium polling them, about 240 times a second,
+// pad or no pad (its gamepad polling thread: nearly all the page costs at
+// rest), and it shows a pad only to a poll that finds a button down. So,
+// until a pad shows up, the page listens all the time for a few seconds
+// after it loads, comes into view or gets the focus, when a player is
+// likeliest to pick one up; then, in the menu or paused, one second in
+// three: a press in it is seen at once, a tap between at the next press. A
+// game played on the keys or the screen does not listen: its player has
+// no pad in hand until they pause or leave.
+const LLEGADA_MS = 5000, ESCUCHA_MS = 1000, CICLO_MS = 3000;
+function escucha() {
+    clearTimeout(pagina.escucha);
     if (pagina.anunciados)
         return;
+    const desde = performance.now() - pagina.llegada, fase = (desde - LLEGADA_MS) % CICLO_MS;
+    const si = !pagina.enJuego && (desde < LLEGADA_MS || fase < ESCUCHA_MS);
     (si ? addEventListener : removeEventListener)('gamepadconnected', cuentaMandos);
-    setTimeout(escucha, 1000, !si);
-})(true);
+    if (!pagina.enJuego)
+        pagina.escucha = setTimeout(escucha, desde < LLEGADA_MS ? LLEGADA_MS - desde : (si ? ESCUCHA_MS : CICLO_MS) - fase);
+}
+function llega() {
+    pagina.llegada = performance.now();
+    escucha();
+}
+addEventListener('focus', llega);
+llega();
 
 var Module = {
     canvas: lienzo,
@@ -146,6 +164,10 @@ var Module = {
         let reloj;
         pagina.leido();
         pagina.entrada = false;
+        if (pagina.enJuego !== tranquilo < 1e9) {
+            pagina.enJuego = tranquilo < 1e9;
+            escucha();
+        }
         const fin = () => {
             clearTimeout(reloj);
             pagina.despierta = null;

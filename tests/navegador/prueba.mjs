@@ -12,12 +12,23 @@ const menu = (pagina) => pagina.evaluate(() => prueba.igual('menu_principal.png'
 const piezas = async (pagina) => !(await menu(pagina)) && pagina.evaluate(() => prueba.piezas());
 const tablero = (pagina) => pagina.evaluate(() => prueba.pantalla().slice(8 * 320 * 4, 208 * 320 * 4).join());
 const termino = (pagina, estado) => pagina.evaluate((e) => pagina.estado === e, estado);
+// Whether the page listens for pads, which sets the browser polling them.
+const oyeMandos = (pagina) => pagina.evaluate(() => oye.size > 0);
+const cuentaOyentes = () => {
+    window.oye = new Set();
+    const [pon, quita] = [addEventListener, removeEventListener];
+    window.addEventListener = (tipo, f, ...resto) => (tipo === 'gamepadconnected' && oye.add(f), pon(tipo, f, ...resto));
+    window.removeEventListener = (tipo, f, ...resto) => (oye.delete(f), quita(tipo, f, ...resto));
+};
 
 try {
-    const pagina = await abreJuego(navegador, servidor.url);
+    const pagina = await abreJuego(navegador, servidor.url, (p) => p.evaluateOnNewDocument(cuentaOyentes));
+    if (!await oyeMandos(pagina))
+        throw new Error('the page just loaded does not listen for pads');
     await pagina.evaluate(() => addEventListener('keydown', (e) => setTimeout(() => e.defaultPrevented || (window.movio = 1)), true));
     await pagina.keyboard.press('Enter');
     const primera = await hasta('RETURN: a piece', 5, () => piezas(pagina));
+    await hasta('a game on the keys stops listening for pads', 1, async () => !await oyeMandos(pagina));
     await hasta('a piece falls', 3, async () => (await piezas(pagina)).y > primera.y);
     for (const [tecla, pared] of [['ArrowLeft', (c) => c.x === 0], ['ArrowRight', (c) => c.x + c.w === 100]]) {
         await pagina.keyboard.down(tecla);
@@ -29,6 +40,7 @@ try {
     await pagina.keyboard.press('p');
     await espera(100);
     const pausa = await tablero(pagina);
+    await hasta('paused, the page listens for pads again', 3, () => oyeMandos(pagina));
     await espera(1500);
     if (await tablero(pagina) !== pausa)
         throw new Error('the game moved while paused');
@@ -55,9 +67,13 @@ try {
     await espera(500);
     await pagina.bringToFront();
     await detras.close();
+    // Once the browser has announced a pad, the page listens all the time.
+    await pagina.evaluate(() => dispatchEvent(new Event('gamepadconnected')));
     await pagina.keyboard.press('Enter');
     const nueva = await hasta('RETURN again', 5, () => piezas(pagina));
     await hasta('the new game plays', 3, async () => (await piezas(pagina)).y > nueva.y);
+    if (!await oyeMandos(pagina))
+        throw new Error('a game with a pad announced stopped listening for it');
     await pagina.keyboard.down('ArrowDown');
     await hasta('a game fallen to the top: the menu', 60, () => menu(pagina));
     await pagina.keyboard.up('ArrowDown');
