@@ -10,7 +10,7 @@
 import path from 'node:path';
 import {fileURLToPath} from 'node:url';
 import {abre, abreJuego, espera, sirve} from '../tests/navegador/comun.mjs';
-import {hilos} from './hilos.mjs';
+import {abreVacia, hilos} from './chromium.mjs';
 
 const raiz = path.join(path.dirname(fileURLToPath(import.meta.url)), '..');
 const estado = process.argv[2] || 'menu';
@@ -18,13 +18,7 @@ const servidor = await sirve(process.argv[3] || path.join(raiz, 'build-web'), pa
 const navegador = await abre();
 
 try {
-    let pagina;
-    if (estado === 'vacia') {
-        pagina = await navegador.newPage();
-        await pagina.setContent('<html><body style="margin:0;background:#10131c"></body></html>');
-    } else {
-        pagina = await abreJuego(navegador, servidor.url);
-    }
+    const pagina = estado === 'vacia' ? await abreVacia(navegador) : await abreJuego(navegador, servidor.url);
     await espera(6000);
     if (estado === 'juego')
         await pagina.keyboard.press('Enter');
@@ -53,14 +47,14 @@ try {
     }
     // Threads of one name (a pool's) together.
     const cpu = (tids) => [...tids].reduce((ns, tid) => ns + (despues[tid]?.ns || 0) - (antes[tid]?.ns || 0), 0) / 1e3 / us * 100;
-    const orden = (mapa) => [...mapa].sort((a, b) => b[1][0] - a[1][0]).slice(0, 12);
+    const primeros = (mapa, cuanto) => [...mapa].sort((a, b) => cuanto(b[1]) - cuanto(a[1])).slice(0, 12);
     console.log(`${estado}, ${(us / 1e6).toFixed(1)} s: the threads' CPU, and the part of it inside Chromium's tasks ` +
         '(the rest is waking: timers, polling, the kernel)\n');
     console.log('| thread | CPU, % of a core | in its tasks | tasks a second |\n|---|---|---|---|');
-    for (const [clave, [t, n, tids]] of [...porHilo].sort((a, b) => cpu(b[1][2]) - cpu(a[1][2])).slice(0, 12))
+    for (const [clave, [t, n, tids]] of primeros(porHilo, (fila) => cpu(fila[2])))
         console.log(`| ${clave} | ${cpu(tids).toFixed(3)} | ${(t / us * 100).toFixed(3)} | ${(n / us * 1e6).toFixed(1)} |`);
     console.log('\n| thread: task posted from | in its tasks, % of a core | tasks a second |\n|---|---|---|');
-    for (const [clave, [t, n]] of orden(porTarea))
+    for (const [clave, [t, n]] of primeros(porTarea, (fila) => fila[0]))
         console.log(`| ${clave} | ${(t / us * 100).toFixed(3)} | ${(n / us * 1e6).toFixed(1)} |`);
 } finally {
     await navegador.close();

@@ -12,7 +12,7 @@
 import path from 'node:path';
 import {fileURLToPath} from 'node:url';
 import {abre, abreJuego, espera, sirve} from '../tests/navegador/comun.mjs';
-import {hilos} from './hilos.mjs';
+import {abreVacia, hilos} from './chromium.mjs';
 
 const raiz = path.join(path.dirname(fileURLToPath(import.meta.url)), '..');
 const sitio = process.argv[2] || path.join(raiz, 'build-web');
@@ -54,8 +54,7 @@ try {
         // A browser of its own: the pages before leave it work to do.
         await navegador.close();
         navegador = await abre();
-        const blanco = await navegador.newPage();
-        await blanco.setContent('<html><body style="margin:0;background:#10131c"></body></html>');
+        const blanco = await abreVacia(navegador);
         await espera(6000);
         vacia.push(await cpu(10));
         await blanco.close();

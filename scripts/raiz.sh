@@ -20,6 +20,11 @@
 
 MONTAJES=(proc sys dev dev/pts dev/shm tmp/.X11-unix)
 RAICES=()
+# Debian's arm64 kernel and glibc sign their pointers: QEMU's own signing
+# (pauth-impdef) is the same to them and far cheaper to emulate than the
+# architected one. qemu-user takes it as QEMU_CPU (arm64 only: qemu-arm
+# has no such property).
+CPU_ARM64=max,pauth-impdef=on
 
 # Kills what runs in root $1 and unmounts what was bound into it.
 desmonta_raiz() {
@@ -51,8 +56,7 @@ crea_raiz() {
     RAICES+=("$RAIZ")
     # Maintainer scripts of a foreign architecture run under qemu-user.
     if [[ " $* " == *arm64* ]]; then
-        # Pointers signed the cheap way: the same to the programs.
-        export QEMU_CPU=max,pauth-impdef=on
+        export QEMU_CPU=$CPU_ARM64
         [ -e /proc/sys/fs/binfmt_misc/status ] || mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
         [ -e /proc/sys/fs/binfmt_misc/qemu-aarch64 ] || cat /usr/lib/binfmt.d/qemu-aarch64.conf >/proc/sys/fs/binfmt_misc/register
     fi

@@ -1,7 +1,17 @@
+// What the web page's benches share: the empty page they measure the page
+// against, and the CPU time of Chromium's threads.
+import fs from 'node:fs';
+
+// A new tab with an empty page of the page's background.
+export async function abreVacia(navegador) {
+    const pagina = await navegador.newPage();
+    await pagina.setContent('<html><body style="margin:0;background:#10131c"></body></html>');
+    return pagina;
+}
+
 // The threads of a browser and of every process it started, from /proc:
 // tid -> {nombre, ns}, ns being the CPU time run so far, the kernel's part
 // of each wake included.
-import fs from 'node:fs';
 
 export function hilos(pid) {
     const hijos = {};
