@@ -22,6 +22,9 @@ export ASAN_OPTIONS="fast_unwind_on_malloc=0:verify_asan_link_order=0:${ASAN_OPT
 
 # Waits up to 5 s for the blocks on the board, w x h pixels at (x, y), to meet $1.
 bloques() {
+    # A held turn repeats every other sampling: a random pause keeps the
+    # samples off its beat.
+    sleep "0.0$((RANDOM % 10))"
     captura "$TRABAJO/b.png"
     read -r w h x y < <(piezas "$TRABAJO/b.png" "$IMG/BackGroundT.png")
     (($1))
