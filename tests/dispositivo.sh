@@ -95,7 +95,8 @@ sostiene() {
 }
 
 parte() { [[ " ${BRIKANDO_PARTES:-kms pantallas debian11 sway} " == *" $1 "* ]]; }
-HASTA_EL_MENU="?" SDL2_NUEVO="?" SDL2_VIEJO="?"
+# What each part that ran showed, for the summary line.
+HECHO=()
 
 if parte kms; then
 echo "== Debian 12's SDL2 2.26, KMS/DRM, 640x480"
@@ -159,7 +160,9 @@ orden "mv /run/comicsans.ttf /roms/ports/brikando/recursos/fonts/"
 fuera=$(orden "find / /roms -xdev -newer /run/marca -type f ! -path '/roms/ports/brikando/*' \
     ! -path '/root/.cache/mesa_shader_cache/*'")
 [ -z "$fuera" ] || falla "written outside the port's folder: $fuera"
-SDL2_NUEVO=$(orden "dpkg-query -W -f '\${Version}' libsdl2-2.0-0" | sed 's/[+-].*//')
+HECHO+=("on KMS/DRM with SDL2 $(orden "dpkg-query -W -f '\${Version}' libsdl2-2.0-0" | sed 's/[+-].*//'), the menu \
+$HASTA_EL_MENU s after the launcher, x2 on 640x480; the pad plays, Select+Start closes it; the whole database, a \
+failed start shown")
 fi
 
 if parte pantallas; then
@@ -176,6 +179,7 @@ for tamano in 480x320 720x720 848x480 1280x720; do
     orden "pkill -x brikando"
     espera_lanzador 10 0 "$tamano, the game stopped"
 done
+HECHO+=("at 4:3 on 480x320, 720x720, 848x480, 1280x720")
 fi
 
 if parte debian11; then
@@ -192,7 +196,8 @@ $(orden 'cat /roms/ports/brikando/log.txt')"
 pulsa BTN_EAST
 espera_lanzador 10 1 "Debian 11, once a button is pressed"
 orden "grep -q 'modo de v.deo: SDL se detuvo al abrirlo' /roms/ports/brikando/log.txt" || falla "Debian 11: log.txt lacks the line"
-SDL2_VIEJO=$(orden "dpkg-query -W -f '\${Version}' libsdl2-2.0-0" | sed 's/[+-].*//')
+HECHO+=("on SDL2 $(orden "dpkg-query -W -f '\${Version}' libsdl2-2.0-0" | sed 's/[+-].*//') the game says it \
+cannot open the screen")
 apaga_dispositivo
 fi
 
@@ -240,10 +245,9 @@ for suite in bookworm sid; do
     done
     desmonta_dispositivo "$CLIENTE"
 done
+HECHO+=("under sway, on SDL2 ${SDL_SWAY[bookworm]} and sdl2-compat ${SDL_SWAY[sid]}, full screen by itself on \
+640x480, 720x720, 1280x720 (at most ${TARDA_SWAY[bookworm]} s and ${TARDA_SWAY[sid]} s after the window showed, \
+under qemu-user)")
 fi
-echo "handheld: on KMS/DRM with SDL2 $SDL2_NUEVO (on $SDL2_VIEJO the game says it cannot open the screen), the menu \
-${HASTA_EL_MENU} s after the launcher, \
-x2 on 640x480, at 4:3 on 480x320, 720x720, 848x480, 1280x720; the pad plays, Select+Start closes it; the whole \
-database, a failed start shown; under sway, on SDL2 ${SDL_SWAY[bookworm]:-?} and sdl2-compat ${SDL_SWAY[sid]:-?}, full \
-screen by itself on 640x480, 720x720, 1280x720 (at most ${TARDA_SWAY[bookworm]:-?} s and \
-${TARDA_SWAY[sid]:-?} s after the window showed, under qemu-user)"
+resumen=$(printf '%s; ' "${HECHO[@]}")
+echo "handheld: ${resumen%; }"
