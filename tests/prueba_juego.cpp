@@ -440,7 +440,7 @@ TEST(Mando, SondeaLaDisposicionDeSdl2)
         std::string eventos, sostiene;
         bool suelta_a = false;
     };
-    const Pad NADA, A{{0}}, ATRAS_Y_START{{6, 4}}, IZQUIERDA{{13}}, CRUCETA{{11, 12, 14}};
+    const Pad NADA, A{{0}}, ATRAS_Y_START{{6, 4}}, IZQUIERDA{{13}}, CRUCETA{{11, 14}}, ABAJO{{12}};
     const struct {
         const char* nombre;
         std::vector<Sondeo> sondeos;
@@ -448,7 +448,7 @@ TEST(Mando, SondeaLaDisposicionDeSdl2)
         {"nothing", {{{NADA}, "", "...."}}},
         {"A: one press, held", {{{A}, "E", "U..."}, {{A}, "", "U..."}, {{NADA}, "", "...."}, {{A}, "E", "U..."}}},
         {"Back and Start at once, in order", {{{ATRAS_Y_START}, "XI", "...."}, {{ATRAS_Y_START}, "", "...."}}},
-        {"the D-pad", {{{IZQUIERDA}, "", ".L.."}, {{CRUCETA}, "", "U.DR"}}},
+        {"the D-pad", {{{IZQUIERDA}, "", ".L.."}, {{CRUCETA}, "", "U..R"}, {{ABAJO}, "", "..D."}}},
         {"the stick past half", {{{Pad{{}, -16385, 16385}}, "", ".LD."}, {{Pad{{}, 16385, -16385}}, "", "U..R"}}},
         {"half the stick", {{{Pad{{}, -16384, 16384}}, "", "...."}, {{Pad{{}, 16384, -16384}}, "", "...."}}},
         {"the second pad", {{{NADA, IZQUIERDA}, "", ".L.."}}},
