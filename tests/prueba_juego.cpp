@@ -159,7 +159,9 @@ TEST(Ventana, LaMayorEscalaEnteraQueCabeEnEl85PorCientoDelEscritorio)
 {
     const struct {
         int ancho, alto, escala;
-    } escritorios[] = {{1920, 1080, 3}, {2560, 1440, 5}, {1280, 800, 2}, {3840, 2160, 7}, {640, 480, 1}, {0, 0, 1}};
+    } escritorios[] = {{1920, 1080, 3}, {2560, 1440, 5}, {1280, 800, 2}, {3840, 2160, 7}, {640, 480, 1}, {0, 0, 1},
+                       // 85% of the width, then of the height, just three pictures
+                       {1130, 1080, 3}, {1280, 848, 3}};
     for (const auto& e : escritorios)
         EXPECT_EQ(EscalaVentana(ANCHO, ALTO, e.ancho, e.alto), e.escala) << e.ancho << "x" << e.alto;
 }
