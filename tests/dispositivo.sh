@@ -89,6 +89,8 @@ espera_dispositivo() {
 bloques() {
     cuadro 640x480 "$TRABAJO/b.png" && read -r w h x y < <(piezas "$TRABAJO/b.png" "$IMG/BackGroundT.png") && (($1))
 }
+# The upstream version of the booted stand-in's SDL2.
+sdl2_del_dispositivo() { orden "dpkg-query -W -f '\${Version}' libsdl2-2.0-0" | sed 's/[+-].*//'; }
 sostiene() {
     mando "$1" "$2" && reintenta 10 bloques "$3" || falla "$1 $2 held: blocks of $w x $h at $x,$y"
     mando "$1" 0
@@ -160,9 +162,8 @@ orden "mv /run/comicsans.ttf /roms/ports/brikando/recursos/fonts/"
 fuera=$(orden "find / /roms -xdev -newer /run/marca -type f ! -path '/roms/ports/brikando/*' \
     ! -path '/root/.cache/mesa_shader_cache/*'")
 [ -z "$fuera" ] || falla "written outside the port's folder: $fuera"
-HECHO+=("on KMS/DRM with SDL2 $(orden "dpkg-query -W -f '\${Version}' libsdl2-2.0-0" | sed 's/[+-].*//'), the menu \
-$HASTA_EL_MENU s after the launcher, x2 on 640x480; the pad plays, Select+Start closes it; the whole database, a \
-failed start shown")
+HECHO+=("on KMS/DRM with SDL2 $(sdl2_del_dispositivo), the menu $HASTA_EL_MENU s after the launcher, x2 on \
+640x480; the pad plays, Select+Start closes it; the whole database, a failed start shown")
 fi
 
 if parte pantallas; then
@@ -196,8 +197,7 @@ $(orden 'cat /roms/ports/brikando/log.txt')"
 pulsa BTN_EAST
 espera_lanzador 10 1 "Debian 11, once a button is pressed"
 orden "grep -q 'modo de v.deo: SDL se detuvo al abrirlo' /roms/ports/brikando/log.txt" || falla "Debian 11: log.txt lacks the line"
-HECHO+=("on SDL2 $(orden "dpkg-query -W -f '\${Version}' libsdl2-2.0-0" | sed 's/[+-].*//') the game says it \
-cannot open the screen")
+HECHO+=("on SDL2 $(sdl2_del_dispositivo) the game says it cannot open the screen")
 apaga_dispositivo
 fi
 
