@@ -17,8 +17,9 @@ bool escala_nuestra = false;  // SDL12COMPAT_WINDOW_SCALING is the game's, not t
 // alone still brings up OpenGL. sdl12-compat 1.2.7x also creates its window
 // for OpenGL whenever OpenGL is SDL's first renderer, whatever renderer is
 // asked for; finding no OpenGL library to load, it creates a plain one.
+// That door comes first: a player who chose no OpenGL has it closed alone.
 const char* const LIGERA[][2] = {
-    {"SDL_RENDER_DRIVER", "software"}, {"SDL_FRAMEBUFFER_ACCELERATION", "0"}, {"SDL_OPENGL_LIBRARY", "/dev/null"}};
+    {"SDL_OPENGL_LIBRARY", "/dev/null"}, {"SDL_RENDER_DRIVER", "software"}, {"SDL_FRAMEBUFFER_ACCELERATION", "0"}};
 
 bool Puesta(const char* variable)
 {
@@ -43,18 +44,30 @@ bool ReiniciaVideo()
     return true;
 }
 
-// The software path over X11, unless the player chose how SDL presents.
-bool PideLigera()
+bool Vale(const char* variable, const char* valor)
 {
-    if (Puesta("SDL12COMPAT_OPENGL_SCALING"))
-        return false;
-    for (const auto& variable : LIGERA)
-        if (Puesta(variable[0]))
-            return false;
-    for (const auto& variable : LIGERA)
-        setenv(variable[0], variable[1], 1);
-    ReiniciaVideo();
-    return true;
+    const char* puesto = getenv(variable);
+    return puesto != nullptr && strcasecmp(puesto, valor) == 0;
+}
+
+// The software path over X11, unless the player chose how SDL presents;
+// says how many of LIGERA it set, from the first.
+int PideLigera()
+{
+    if (Puesta("SDL_OPENGL_LIBRARY"))
+        return 0;
+    int puestas = 0;
+    if (Vale("SDL_RENDER_DRIVER", "software") && Vale("SDL_FRAMEBUFFER_ACCELERATION", "0") &&
+        (!Puesta("SDL12COMPAT_OPENGL_SCALING") || Vale("SDL12COMPAT_OPENGL_SCALING", "0")))
+        puestas = 1;  // the player's own way, without OpenGL: sdl12-compat must not open it
+    else if (!Puesta("SDL12COMPAT_OPENGL_SCALING") && !Puesta("SDL_RENDER_DRIVER") &&
+             !Puesta("SDL_FRAMEBUFFER_ACCELERATION"))
+        puestas = 3;
+    for (int k = 0; k < puestas; k++)
+        setenv(LIGERA[k][0], LIGERA[k][1], 1);
+    if (puestas > 0)
+        ReiniciaVideo();
+    return puestas;
 }
 
 // An SDL that cannot open the screen may crash instead of saying so, as
@@ -131,9 +144,9 @@ SDL_Surface* AbreVentana(int ancho, int alto, int bpp, Uint32 flags)
     // Away from a desktop (a handheld's KMS/DRM) SDL's own choices are the
     // ones known to work; the classic library cannot scale. Wayland gives no
     // window framebuffer: SDL presents through OpenGL there anyway.
-    bool ligera = false;
+    int ligera = 0;
     if (EsSdl12Compat() && (Controlador("x11") || Controlador("wayland"))) {
-        ligera = Controlador("x11") && PideLigera();
+        ligera = Controlador("x11") ? PideLigera() : 0;
         const SDL_VideoInfo* escritorio = SDL_GetVideoInfo();
         if ((escala_nuestra || !Puesta("SDL12COMPAT_WINDOW_SCALING")) && escritorio != nullptr) {
             char escala[12];
@@ -144,11 +157,11 @@ SDL_Surface* AbreVentana(int ancho, int alto, int bpp, Uint32 flags)
         }
     }
     SDL_Surface* pantalla = ModoDeVideo(ancho, alto, bpp, flags);
-    if (pantalla == nullptr && ligera) {
+    if (pantalla == nullptr && ligera > 0) {
         // A backend without a window framebuffer: video starts again, on the
         // library's defaults.
-        for (const auto& variable : LIGERA)
-            unsetenv(variable[0]);
+        for (int k = 0; k < ligera; k++)
+            unsetenv(LIGERA[k][0]);
         if (ReiniciaVideo())
             pantalla = ModoDeVideo(ancho, alto, bpp, flags);
     }

@@ -105,6 +105,13 @@ espera_imagen "$IMG/menu_principal.png" 5 || falla "no menu at SDL12COMPAT_WINDO
 ! $COMPAT || usa_gl || falla "SDL_RENDER_DRIVER=opengl mapped no OpenGL library"
 tecla Escape
 espera_fin 5 0 "ESCAPE in the menu"
+# A player who asks for no OpenGL gets none, even where sdl12-compat would
+# make its window for OpenGL all the same (1.2.78 over SDL3).
+SDL_RENDER_DRIVER=software SDL_FRAMEBUFFER_ACCELERATION=0 SDL12COMPAT_OPENGL_SCALING=0 arranca_juego "$BUILD" ./brikando
+espera_imagen "$IMG/menu_principal.png" 5 || falla "no menu on the player's software renderer"
+! usa_gl || falla "the player's software renderer mapped an OpenGL library"
+tecla Escape
+espera_fin 5 0 "ESCAPE in the menu"
 $COMPAT || { echo "window: ok"; exit 0; }
 
 # Wayland desktops, on a headless sway whose windows float as a stacking
