@@ -44,6 +44,7 @@ bool ReiniciaVideo()
     return true;
 }
 
+// Whether variable holds valor, in any case.
 bool Vale(const char* variable, const char* valor)
 {
     const char* puesto = getenv(variable);
