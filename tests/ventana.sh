@@ -41,7 +41,7 @@ sostiene_tecla() {
 vuelve() {
     xdotool windowunmap --sync "$VENTANA" && xdotool windowmap --sync "$VENTANA"
     espera_imagen "$2" 5 "${3:-}" || falla "hidden and shown in $1, the window came back wrong"
-    xdotool windowfocus --sync "$VENTANA"
+    enfoca
 }
 # F11 and back, in $1: the screen shows image $2 (or part $3 of it) whole,
 # scaled by sdl12-compat, centred by the classic library; then the window,
@@ -56,7 +56,7 @@ completa() {
     tecla F11
     reintenta 5 eval '[ "$(tamano)" = "$antes" ]' || falla "F11 again in $1 left a window of $(tamano), not $antes"
     espera_imagen "$2" 5 "${3:-}" || falla "back from full screen in $1, the window came back wrong"
-    xdotool windowfocus --sync "$VENTANA"
+    enfoca
 }
 
 arranca_xvfb 1280x960x24

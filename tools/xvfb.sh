@@ -19,9 +19,11 @@ acaba_procesos() {
 }
 trap 'acaba_procesos; rm -rf "$TRABAJO"' EXIT
 
-# Fails, showing what the game wrote.
+# Fails, showing what the game wrote, and whether it still runs.
 falla() {
     echo "FAIL: $*" >&2
+    [ -z "$PID_JUEGO" ] || kill -0 "$PID_JUEGO" 2>/dev/null || echo "(the game has ended)" >&2
+    cat "$TRABAJO/salida.txt" >&2 2>/dev/null
     tail -n 60 "$TRABAJO/errores.txt" >&2 2>/dev/null
     exit 1
 }
@@ -54,7 +56,10 @@ arranca_juego() {
         sleep 0.1
     done
     [ -n "$VENTANA" ] || falla "no window named Brikando"
-    xdotool windowfocus --sync "$VENTANA"
+    enfoca
+}
+enfoca() {
+    xdotool windowfocus --sync "$VENTANA" || falla "the window $VENTANA could not take the focus"
 }
 
 # Waits up to $1 s for the game to end with exit status $2; $3 says why it should.
