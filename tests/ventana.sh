@@ -150,9 +150,9 @@ completa_sway() {
     $3 F11
     espera_sway 5 "FS == 1 && W == 1920 / $2 && H == 1080 / $2" || falla "F11 $1: $W x $H, full screen $FS"
     # The menu whole, at 4:3 in the middle. Until then sway is still making
-    # the change, and F11 again, then, left SDL2 2.32 a window of the whole
-    # screen's size out of it (in 4 of 60 tries under load): it takes the
-    # size it finds 100 ms on for the window's own.
+    # the change, and an F11 meanwhile left SDL2 2.32's window at the whole
+    # screen's size (4 of 60 tries under load): SDL takes the size it finds
+    # 100 ms on for the window's own.
     reintenta 5 eval 'captura_sway "$TRABAJO/s.png" && convert "$TRABAJO/s.png" -crop 1440x1080+240+0 +repage \
         -sample 320x240 "png24:$TRABAJO/v.png" && [ "$(diferencia "$TRABAJO/v.png" "$IMG/menu_principal.png")" = 0 ]' ||
         falla "F11 $1 did not show the menu on the whole screen"
