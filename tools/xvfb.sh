@@ -43,6 +43,8 @@ arranca_xvfb() {
 }
 
 # Starts the command that follows in directory $1 and waits for its window.
+# SDL2 may make its first window again as it picks a renderer (OpenGL): the
+# one that stays is the one the game draws in, more than one colour.
 arranca_juego() {
     local dir=$1
     shift
@@ -51,12 +53,16 @@ arranca_juego() {
     for _ in $(seq 600); do
         # Ours only: the window of a game that has just ended may still be listed.
         VENTANA=$(xdotool search --onlyvisible --pid "$PID_JUEGO" --name '^Brikando$' 2>/dev/null | head -n 1) || true
-        [ -n "$VENTANA" ] && break
-        kill -0 "$PID_JUEGO" 2>/dev/null || falla "the game ended: $(cat "$TRABAJO/salida.txt")"
+        [ -n "$VENTANA" ] && dibujada && break
+        kill -0 "$PID_JUEGO" 2>/dev/null || { wait "$PID_JUEGO" && falla "the game ended, status 0" ||
+            falla "the game ended, status $?"; }
         sleep 0.1
     done
-    [ -n "$VENTANA" ] || falla "no window named Brikando"
+    [ -n "$VENTANA" ] && dibujada || falla "no window named Brikando with a picture"
     enfoca
+}
+dibujada() {
+    captura "$TRABAJO/primera.png" && [ "$(convert "$TRABAJO/primera.png" -format %k info: 2>/dev/null)" -gt 1 ] 2>/dev/null
 }
 enfoca() {
     xdotool windowfocus --sync "$VENTANA" || falla "the window $VENTANA could not take the focus"
