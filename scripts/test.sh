@@ -126,7 +126,7 @@ compila() {
 prueba() {
     local nombre=$1 dir=$2 argumentos=$3 sdl=$4 nota=${5:-} inicio=$SECONDS
     local registro="$REGISTROS/$nombre.log" desde
-    desde=$(($(cat "$registro" 2>/dev/null | wc -l) + 1))
+    desde=$(($(wc -l 2>/dev/null <"$registro" || echo 0) + 1))
     printf '%-13s ' "$nombre"
     # shellcheck disable=SC2086
     (cd "$dir" && ctest --output-on-failure --repeat until-pass:2 -j "$NUCLEOS" $argumentos) >>"$registro" 2>&1

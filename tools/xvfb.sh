@@ -50,16 +50,18 @@ arranca_juego() {
     shift
     (cd "$dir" && exec "$@" >"$TRABAJO/salida.txt" 2>"$TRABAJO/errores.txt") &
     PID_JUEGO=$!
+    local estado=0 _
     for _ in $(seq 600); do
         # Ours only: the window of a game that has just ended may still be listed.
         VENTANA=$(xdotool search --onlyvisible --pid "$PID_JUEGO" --name '^Brikando$' 2>/dev/null | head -n 1) || true
-        [ -n "$VENTANA" ] && dibujada && break
-        kill -0 "$PID_JUEGO" 2>/dev/null || { wait "$PID_JUEGO" && falla "the game ended, status 0" ||
-            falla "the game ended, status $?"; }
+        [ -n "$VENTANA" ] && dibujada && { enfoca; return; }
+        if ! kill -0 "$PID_JUEGO" 2>/dev/null; then
+            wait "$PID_JUEGO" || estado=$?
+            falla "the game ended, status $estado"
+        fi
         sleep 0.1
     done
-    [ -n "$VENTANA" ] && dibujada || falla "no window named Brikando with a picture"
-    enfoca
+    falla "no window named Brikando with a picture"
 }
 dibujada() {
     captura "$TRABAJO/primera.png" && [ "$(convert "$TRABAJO/primera.png" -format %k info: 2>/dev/null)" -gt 1 ] 2>/dev/null
