@@ -152,15 +152,19 @@ prueba() {
 # The release build's binaries again over sdl12-compat, which is picked by
 # LD_LIBRARY_PATH. The package is left out: the same bytes as in the release stage.
 sdl12_compat() {
-    local registro="$REGISTROS/sdl12-compat.log" lib version
+    local registro="$REGISTROS/sdl12-compat.log" lib version enlazadas
     if ! lib=$(bash scripts/sdl12-compat.sh build/sdl12-compat 2>"$registro"); then
         printf '%-13s could not fetch sdl12-compat\n' sdl12-compat
         cat "$registro"
         anota sdl12-compat "could not fetch sdl12-compat" no
         return
     fi
-    if ! LD_LIBRARY_PATH=$lib ldd build/brikando | grep -q "libSDL-1.2.so.0 => $lib/"; then
+    # Read whole, not piped into grep -q: ldd writes line by line, and under
+    # pipefail the SIGPIPE of an early grep counts as a failure.
+    enlazadas=$(LD_LIBRARY_PATH=$lib ldd build/brikando 2>&1)
+    if [[ $enlazadas != *"libSDL-1.2.so.0 => $lib/"* ]]; then
         printf '%-13s the game does not load sdl12-compat\n' sdl12-compat
+        echo "$enlazadas" | tee -a "$registro"
         anota sdl12-compat "the game does not load sdl12-compat" no
         return
     fi
