@@ -66,7 +66,7 @@ sleep 1
 marcas=("$EPOCHREALTIME")
 sleep 10
 marcas+=("$EPOCHREALTIME")
-xdotool keydown --window "$VENTANA" Down && sleep 2 && xdotool keyup --window "$VENTANA" Down
+xdotool keydown Down && sleep 2 && xdotool keyup Down
 marcas+=("$EPOCHREALTIME")
 termina "$MENU"
 awk -v a="${marcas[0]}" -v b="${marcas[1]}" -v c="${marcas[2]}" \

@@ -35,9 +35,9 @@ for ronda in $(seq "$RONDAS"); do
             menu=$(cpu 10)
             tecla Return
             sleep 0.5
-            xdotool keydown --window "$VENTANA" Down
+            xdotool keydown Down
             abajo=$(cpu 5)
-            xdotool keyup --window "$VENTANA" Down
+            xdotool keyup Down
             echo "$a $build $(tamano) $gl $arranque $(awk '/VmHWM/ {print $2}' "/proc/$PID_JUEGO/status") $menu $abajo" \
                 >>"$TRABAJO/lecturas"
             termina "$MENU"

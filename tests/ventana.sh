@@ -30,11 +30,21 @@ bloques() {
     (($1))
 }
 espera() {
-    reintenta 5 bloques "$1" || falla "$2: blocks of $w x $h at $x,$y"
+    reintenta 5 bloques "$1" || falla "$2: blocks of $w x $h at $x,$y$(visto "$TRABAJO/b.png")"
+}
+# What picture $1 shows, for a failure's line: the menu, or how bright the
+# board is, against its empty background's brightness.
+visto() {
+    if [ "$(diferencia "$1" "$IMG/menu_principal.png")" = 0 ]; then
+        echo ", the menu showing"
+    else
+        local tablero=(-crop 100x200+110+8 -format '%[fx:mean]' info:)
+        echo ", the board's brightness $(convert "$1" "${tablero[@]}"), empty $(convert "$IMG/BackGroundT.png" "${tablero[@]}")"
+    fi
 }
 # Holds key $1 until the blocks meet $2, then lets go.
 sostiene_tecla() {
-    xdotool keydown --window "$VENTANA" "$1" && espera "$2" "$1 held" && xdotool keyup --window "$VENTANA" "$1"
+    xdotool keydown "$1" && espera "$2" "$1 held" && xdotool keyup "$1"
 }
 # Hides the window and shows it again, as minimising and restoring do: it
 # must come back with image $2, or with part $3 of it. $1 says where.
@@ -195,6 +205,7 @@ espera_fin 5 0 "ESCAPE in the menu, on the defaults"
 # A game on the virtual pad, which reports states, not events: a press must
 # last until SDL reads it. $1 is the layout, $2 what to set to have it, if anything.
 juega_con_mando() {
+    local disposicion=$1
     rm -f "$TRABAJO/mando" && mkfifo "$TRABAJO/mando"
     arranca_juego "$BUILD" env ${2:+"$2"} LD_PRELOAD="$MANDO" MANDO_VIRTUAL="$TRABAJO/mando" ./brikando
     exec 5<>"$TRABAJO/mando"  # read too: no waiting for the game to open it
@@ -202,7 +213,7 @@ juega_con_mando() {
     mando() { echo "$*" >&5; }
     pulsa() { mando boton "$1" 1 && sleep 0.1 && mando boton "$1" 0; }
     # Holds "$1" until the blocks meet $2, then lets go.
-    sostiene() { mando "$1" && espera "$2" "$1 held" && mando "${1% *} 0"; }
+    sostiene() { mando "$1" && espera "$2" "$disposicion: $1 held" && mando "${1% *} 0"; }
     pulsa 0
     espera 'h > 0 && h <= 40' "$1: A in the menu"
     for girar in "boton 0 1" "cruceta 0 1" "eje 1 -32768"; do  # A, the D-pad's up, the stick's up

@@ -57,11 +57,20 @@ arranca_juego() {
         [ -n "$VENTANA" ] && dibujada && { enfoca; return; }
         if ! kill -0 "$PID_JUEGO" 2>/dev/null; then
             wait "$PID_JUEGO" || estado=$?
-            falla "the game ended, status $estado"
+            falla "the game ended, status $estado, $SECONDS s in: $(en_corto "$@")"
         fi
         sleep 0.1
     done
     falla "no window named Brikando with a picture"
+}
+# Command $@ in few words, for a failure's one line: paths by their last part.
+en_corto() {
+    local palabra valor corto=()
+    for palabra in "$@"; do
+        valor=${palabra#*=}
+        corto+=("${palabra%"$valor"}${valor##*/}")
+    done
+    echo "${corto[*]}"
 }
 dibujada() {
     captura "$TRABAJO/primera.png" && [ "$(convert "$TRABAJO/primera.png" -format %k info: 2>/dev/null)" -gt 1 ] 2>/dev/null
@@ -156,11 +165,14 @@ espera_cambio() {
     reintenta "$2" eval '! muestra "$imagen" "$parte"'
 }
 
-# A key press and release. A key that ends the game closes the window before
-# the release, which then fails: release it in the X server, or the next game
-# on this display would find it held and never see it pressed.
+# A key press and release, as a keyboard makes them: through XTEST, to the
+# window with the focus. Not with --window: that sends a key to a window
+# without the focus as an event, and a game that ends on the press gives up
+# its focus before the release, which then went to its window, not to the X
+# server; the key stayed held for the next game on this display, which got
+# it at once and never saw the next press.
 tecla() {
-    xdotool key --window "$VENTANA" "$1" 2>/dev/null || xdotool keyup "$1"
+    xdotool key "$1"
 }
 
 # Leaves a game for the menu, image $1, and the menu for good.
