@@ -121,8 +121,8 @@ compila() {
 
 # Runs ctest in $2 for stage $1 with arguments $3, on the SDL 1.2 named $4;
 # $5 is a note for the summary. A test that fails runs once more: the real
-# windows, under Xvfb and sway, meet rare races we have not all explained,
-# so the summary names each test that needed the second run, and why.
+# windows, under Xvfb and sway, meet rare timing races, so the summary names
+# each test that needed the second run, and why.
 prueba() {
     local nombre=$1 dir=$2 argumentos=$3 sdl=$4 nota=${5:-} inicio=$SECONDS
     local registro="$REGISTROS/$nombre.log" desde

@@ -38,7 +38,7 @@ visto() {
     if [ "$(diferencia "$1" "$IMG/menu_principal.png")" = 0 ]; then
         echo ", the menu showing"
     else
-        local tablero=(-crop 100x200+110+8 -format '%[fx:mean]' info:)
+        local tablero=(-crop "$TABLERO" -format '%[fx:mean]' info:)
         echo ", the board's brightness $(convert "$1" "${tablero[@]}"), empty $(convert "$IMG/BackGroundT.png" "${tablero[@]}")"
     fi
 }

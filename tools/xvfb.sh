@@ -133,10 +133,12 @@ diferencia() {
     { compare -metric AE ${3:+-extract "$3"} "$1" "$2" null: 2>&1 || true; } | cut -d ' ' -f 1
 }
 
-# The box around the blocks on the board of a 320x240 picture $1, against
-# the background image $2: "W H X Y" in board pixels (100x200 at 110,8).
+# The board in a 320x240 picture.
+TABLERO=100x200+110+8
+# The box around the blocks on the board of picture $1, against the
+# background image $2: "W H X Y" in board pixels.
 piezas() {
-    convert "$1" "$2" -compose difference -composite -crop 100x200+110+8 +repage -threshold 0 \
+    convert "$1" "$2" -compose difference -composite -crop "$TABLERO" +repage -threshold 0 \
         -bordercolor black -border 1 -format '%@\n' info: 2>/dev/null |
         awk -F '[x+]' '{print $1, $2, $3 - 1, $4 - 1}'
 }
